@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds both flavours and runs every test: the native build with address and
+# undefined-behaviour sanitizers, the 32-bit x86 build under user-mode
+# emulation, then each fuzz target for a short bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+tools/install-deps.sh
+
+tools/configure.sh native
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+tools/configure.sh x86
+cmake --build build-x86 -j"$jobs"
+ctest --test-dir build-x86 --output-on-failure -j"$jobs"
+
+tools/check-exports.sh build/lib/zun-parties.so build-x86/lib/zun-parties.so
+tools/fuzz.sh "${ZUN_FUZZ_SECONDS:-30}"
