@@ -1,0 +1,87 @@
+// The arena of one value tree: the intern table of its texts and the block
+// allocator of its container headers, enum payloads and member nodes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <string_view>
+
+#include "binding/block_allocator.h"
+#include "binding/interned_string.h"
+
+namespace zun {
+
+class BindingPagePool;
+
+// Owned by the root of a tree and used by one thread at a time.
+class BindingHeap {
+ public:
+  BindingHeap();
+  explicit BindingHeap(BindingPagePool& pool);
+  ~BindingHeap();
+  BindingHeap(const BindingHeap&) = delete;
+  BindingHeap& operator=(const BindingHeap&) = delete;
+
+  // The record of `text` (taken as given, NULs included), counted once more.
+  // The empty text gives the shared empty record. Copies nothing on a hit.
+  [[nodiscard]] const InternedString* Intern(std::string_view text);
+  // Gives back one count; the record is freed when its count reaches 0.
+  void Release(const InternedString* record);
+  // The record of `text` if the table holds one; no count is taken.
+  [[nodiscard]] const InternedString* FindInterned(std::string_view text) const;
+  [[nodiscard]] size_t InternedCount() const { return count_; }
+
+  // Blocks up to BlockAllocator::kLargestBlock come from the block allocator,
+  // larger ones from general memory.
+  [[nodiscard]] void* AllocateBlock(size_t size) {
+    return size <= BlockAllocator::kLargestBlock ? blocks_.Allocate(size) : ::operator new(size);
+  }
+  void ReleaseBlock(void* block, size_t size) {
+    if (size <= BlockAllocator::kLargestBlock) {
+      blocks_.Release(block, size);
+    } else {
+      ::operator delete(block);
+    }
+  }
+  [[nodiscard]] BlockAllocator& Blocks() { return blocks_; }
+  [[nodiscard]] const BlockAllocator& Blocks() const { return blocks_; }
+
+ private:
+  static constexpr size_t kInitialBuckets = 8;
+
+  [[nodiscard]] InternedString* Insert(std::string_view text, uint32_t hash);
+  void Grow();
+
+  BlockAllocator blocks_;
+  InternedString** buckets_ = nullptr;
+  size_t bucketCount_ = 0;
+  size_t count_ = 0;
+};
+
+// Standard allocator over a heap's blocks, for node-based containers whose
+// nodes belong to the tree.
+template <typename T>
+class HeapBlockAllocator {
+ public:
+  using value_type = T;
+
+  explicit HeapBlockAllocator(BindingHeap* heap) noexcept : heap_(heap) {}
+  template <typename U>
+  HeapBlockAllocator(const HeapBlockAllocator<U>& other) noexcept : heap_(other.Heap()) {}
+
+  [[nodiscard]] T* allocate(size_t n) { return static_cast<T*>(heap_->AllocateBlock(n * sizeof(T))); }
+  void deallocate(T* block, size_t n) noexcept { heap_->ReleaseBlock(block, n * sizeof(T)); }
+
+  [[nodiscard]] BindingHeap* Heap() const noexcept { return heap_; }
+
+  template <typename U>
+  bool operator==(const HeapBlockAllocator<U>& other) const noexcept {
+    return heap_ == other.Heap();
+  }
+
+ private:
+  BindingHeap* heap_;
+};
+
+}  // namespace zun
