@@ -98,15 +98,23 @@ constexpr bool IsRegisteredKind() {
 }
 
 template <typename T>
-auto PickReferenced() {
+auto PickElement() {
   if constexpr (IsRegisteredKind<T>()) {
     return std::type_identity<T>{};
-  } else if constexpr (NativeTypeOf<T>() == BindingNativeType::Vector &&
-                       IsRegisteredKind<typename T::value_type>()) {
-    return std::type_identity<typename T::value_type>{};
-  } else if constexpr (NativeTypeOf<T>() == BindingNativeType::Map &&
-                       IsRegisteredKind<typename T::mapped_type>()) {
-    return std::type_identity<typename T::mapped_type>{};
+  } else {
+    return std::type_identity<void>{};
+  }
+}
+
+template <typename T>
+auto PickReferenced() {
+  constexpr BindingNativeType kCode = NativeTypeOf<T>();
+  if constexpr (kCode == BindingNativeType::Struct || kCode == BindingNativeType::Enum) {
+    return std::type_identity<T>{};
+  } else if constexpr (kCode == BindingNativeType::Vector) {
+    return PickElement<typename T::value_type>();
+  } else if constexpr (kCode == BindingNativeType::Map) {
+    return PickElement<typename T::mapped_type>();
   } else {
     return std::type_identity<void>{};
   }
