@@ -158,13 +158,16 @@ class alignas(8) BindingProperty {
   };
 
   BindingHeap& EnsureHeap();
-  [[nodiscard]] BindingProperty MakeChild() const;
   void ReleasePayload();
+  void DestroyElements();
+  void DestroyMembers();
   void StoreString(std::string_view textBeforeNul);
+  void Reallocate(size_t capacity);
+  BindingProperty& MemberOfNewStructure(std::string_view name);
   void CopyFrom(const BindingProperty& source);
-  void CopyFromSameTree(const BindingProperty& source);
-  void ExchangeContents(BindingProperty& other) noexcept;
-  BindingProperty& InsertMember(std::string_view name);
+  void CopyElements(const BindingElements& source);
+  void CopyMembers(const BindingMembers& source);
+  void CopyAside(const BindingProperty& source, BindingProperty& previous);
 
   Payload payload_{.bits = 0};
   BindingHeap* heap_ = nullptr;

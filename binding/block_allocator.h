@@ -59,6 +59,7 @@ class BlockAllocator {
   struct SizeClass {
     alignas(16) unsigned char embedded[kEmbeddedPageSize];
     PageHeader* head;
+    size_t liveBlocks;
   };
 
   void CreateClasses();

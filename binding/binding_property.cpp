@@ -1,0 +1,467 @@
+// Values: setters, containers, deep copy and release. Every block a value
+// holds comes from its tree's heap; element storage and blob bytes from
+// general memory.
+#include "binding/binding_property.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <tuple>
+
+namespace zun {
+
+namespace {
+
+constexpr const char* kTooManyElements = "too many elements for a binding collection";
+
+constexpr size_t kMaxElements = PTRDIFF_MAX / sizeof(BindingProperty);
+constexpr size_t kFirstElementCapacity = 4;
+
+static_assert(alignof(BindingProperty) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+
+constinit const BindingProperty kEmptyValue;
+
+std::string_view BeforeNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+std::string_view BeforeNul(const char* text) { return text == nullptr ? std::string_view() : text; }
+
+template <typename T, typename... Args>
+T* NewBlock(BindingHeap& heap, Args&&... args) {
+  void* block = heap.AllocateBlock(sizeof(T));
+  try {
+    return new (block) T(std::forward<Args>(args)...);
+  } catch (...) {
+    heap.ReleaseBlock(block, sizeof(T));
+    throw;
+  }
+}
+
+// Inserts a member named `name` before `hint`, taking over one count of the
+// name.
+BindingProperty& EmplaceMember(BindingMemberMap& map, BindingMemberMap::const_iterator hint,
+                               const InternedString* name, BindingHeap& heap,
+                               BindingProperty::ChildKey key) {
+  try {
+    return map.emplace_hint(hint, std::piecewise_construct, std::forward_as_tuple(name),
+                            std::forward_as_tuple(key))
+        ->second;
+  } catch (...) {
+    heap.Release(name);
+    throw;
+  }
+}
+
+template <typename T>
+void DeleteBlock(BindingHeap& heap, T* object) {
+  std::destroy_at(object);
+  heap.ReleaseBlock(object, sizeof(T));
+}
+
+}  // namespace
+
+const BindingProperty& BindingProperty::EmptyValue() { return kEmptyValue; }
+
+BindingProperty::BindingProperty(const BindingProperty& other) { CopyFrom(other); }
+
+BindingProperty::BindingProperty(BindingProperty&& other) {
+  if (other.ownsHeap_ != 0) {
+    std::swap(payload_, other.payload_);
+    std::swap(heap_, other.heap_);
+    std::swap(kind_, other.kind_);
+  } else {
+    CopyFrom(other);
+    other.Reset();
+  }
+}
+
+BindingProperty& BindingProperty::operator=(const BindingProperty& other) {
+  if (this == &other) return *this;
+  if (heap_ != nullptr && heap_ == other.heap_) {
+    BindingProperty previous{ChildKey(heap_)};
+    CopyAside(other, previous);
+  } else {
+    CopyFrom(other);
+  }
+  return *this;
+}
+
+BindingProperty& BindingProperty::operator=(BindingProperty&& other) {
+  if (this == &other) return *this;
+  if (ownsHeap_ != 0 && other.ownsHeap_ != 0) {
+    std::swap(payload_, other.payload_);
+    std::swap(heap_, other.heap_);
+    std::swap(kind_, other.kind_);
+  } else if (heap_ != nullptr && heap_ == other.heap_) {
+    // The source may lie inside this value: what this value held is released
+    // only after the source was reset.
+    BindingProperty previous{ChildKey(heap_)};
+    CopyAside(other, previous);
+    other.Reset();
+    return *this;
+  } else {
+    CopyFrom(other);
+  }
+  other.Reset();
+  return *this;
+}
+
+BindingProperty::~BindingProperty() {
+  ReleasePayload();
+  if (ownsHeap_ != 0) delete heap_;
+}
+
+void BindingProperty::Reset() {
+  ReleasePayload();
+  kind_ = static_cast<uint8_t>(BindingKind::Empty);
+  payload_.bits = 0;
+}
+
+void BindingProperty::ReleasePayload() {
+  switch (Kind()) {
+    case BindingKind::String:
+      if (payload_.string != &kEmptyInternedString) heap_->Release(payload_.string);
+      break;
+    case BindingKind::Blob:
+      DeleteBlock(*heap_, payload_.blob);
+      break;
+    case BindingKind::Enum:
+      DeleteBlock(*heap_, payload_.enumValue);
+      break;
+    case BindingKind::Collection:
+      DestroyElements();
+      break;
+    case BindingKind::Structure:
+      DestroyMembers();
+      break;
+    default:
+      break;
+  }
+}
+
+void BindingProperty::DestroyElements() {
+  BindingElements* elements = payload_.elements;
+  for (size_t i = 0; i < elements->size; ++i) std::destroy_at(elements->data + i);
+  ::operator delete(elements->data);
+  heap_->ReleaseBlock(elements, sizeof(BindingElements));
+}
+
+void BindingProperty::DestroyMembers() {
+  BindingMembers* members = payload_.members;
+  for (const auto& member : members->map) heap_->Release(member.first);
+  DeleteBlock(*heap_, members);
+}
+
+BindingHeap& BindingProperty::EnsureHeap() {
+  if (heap_ == nullptr) heap_ = new BindingHeap();
+  return *heap_;
+}
+
+void BindingProperty::SetBool(bool value) {
+  Reset();
+  payload_.boolean = value;
+  kind_ = static_cast<uint8_t>(BindingKind::Bool);
+}
+
+void BindingProperty::SetSigned(int64_t value) {
+  Reset();
+  payload_.signedValue = value;
+  kind_ = static_cast<uint8_t>(BindingKind::Signed);
+}
+
+void BindingProperty::SetUnsigned(uint64_t value) {
+  Reset();
+  payload_.unsignedValue = value;
+  kind_ = static_cast<uint8_t>(BindingKind::Unsigned);
+}
+
+void BindingProperty::SetFloat(double value) {
+  Reset();
+  payload_.floatValue = value;
+  kind_ = static_cast<uint8_t>(BindingKind::Float);
+}
+
+void BindingProperty::SetString(std::string_view text) { StoreString(BeforeNul(text)); }
+
+void BindingProperty::SetString(const char* text) { StoreString(BeforeNul(text)); }
+
+// The text is interned before the old payload goes, so a value may be set
+// from its own text or from another text of its tree.
+void BindingProperty::StoreString(std::string_view textBeforeNul) {
+  const InternedString* record =
+      textBeforeNul.empty() ? &kEmptyInternedString : EnsureHeap().Intern(textBeforeNul);
+  ReleasePayload();
+  payload_.bits = 0;
+  payload_.string = record;
+  kind_ = static_cast<uint8_t>(BindingKind::String);
+}
+
+void BindingProperty::SetBlob(std::vector<uint8_t>&& bytes) {
+  auto* blob = NewBlock<std::vector<uint8_t>>(EnsureHeap(), std::move(bytes));
+  ReleasePayload();
+  payload_.bits = 0;
+  payload_.blob = blob;
+  kind_ = static_cast<uint8_t>(BindingKind::Blob);
+}
+
+void BindingProperty::SetBlob(std::span<const uint8_t> bytes) {
+  SetBlob(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+void BindingProperty::SetEnum(int32_t value, const StaticTypeId* type) {
+  auto* payload = NewBlock<BindingEnumPayload>(EnsureHeap(), BindingEnumPayload{value, type});
+  ReleasePayload();
+  payload_.bits = 0;
+  payload_.enumValue = payload;
+  kind_ = static_cast<uint8_t>(BindingKind::Enum);
+}
+
+void BindingProperty::MakeCollection() {
+  if (Kind() == BindingKind::Collection) return;
+  Reset();
+  payload_.elements = NewBlock<BindingElements>(EnsureHeap());
+  kind_ = static_cast<uint8_t>(BindingKind::Collection);
+}
+
+void BindingProperty::MakeStructure() {
+  if (Kind() == BindingKind::Structure) return;
+  Reset();
+  payload_.members = NewBlock<BindingMembers>(EnsureHeap(), heap_);
+  kind_ = static_cast<uint8_t>(BindingKind::Structure);
+}
+
+void BindingProperty::Reserve(size_t count) {
+  if (Kind() != BindingKind::Collection) return;
+  if (count > kMaxElements) throw std::length_error(kTooManyElements);
+  if (count > payload_.elements->capacity) Reallocate(count);
+}
+
+// Elements move to the new storage as plain bits: a value holds no pointer
+// to itself, and the old storage is freed without running destructors.
+void BindingProperty::Reallocate(size_t capacity) {
+  BindingElements& elements = *payload_.elements;
+  auto* fresh = static_cast<BindingProperty*>(::operator new(capacity * sizeof(BindingProperty)));
+  for (size_t i = 0; i < elements.size; ++i) {
+    BindingProperty* moved = new (fresh + i) BindingProperty(ChildKey(heap_));
+    moved->payload_ = elements.data[i].payload_;
+    moved->kind_ = elements.data[i].kind_;
+  }
+  ::operator delete(elements.data);
+  elements.data = fresh;
+  elements.capacity = capacity;
+}
+
+BindingProperty& BindingProperty::Element(size_t index) {
+  MakeCollection();
+  BindingElements& elements = *payload_.elements;
+  if (index < elements.size) return elements.data[index];
+  if (index >= kMaxElements) throw std::length_error(kTooManyElements);
+  if (index >= elements.capacity) {
+    const size_t doubled = elements.capacity <= kMaxElements / 2 ? elements.capacity * 2 : kMaxElements;
+    Reallocate(std::max({index + 1, doubled, kFirstElementCapacity}));
+  }
+  while (elements.size <= index) {
+    new (elements.data + elements.size) BindingProperty(ChildKey(heap_));
+    ++elements.size;
+  }
+  return elements.data[index];
+}
+
+BindingProperty& BindingProperty::Append() {
+  return Element(Kind() == BindingKind::Collection ? payload_.elements->size : 0);
+}
+
+const BindingProperty& BindingProperty::Element(size_t index) const {
+  if (Kind() != BindingKind::Collection || index >= payload_.elements->size) return kEmptyValue;
+  return payload_.elements->data[index];
+}
+
+BindingProperty& BindingProperty::Member(std::string_view name) {
+  name = BeforeNul(name);
+  if (Kind() != BindingKind::Structure) return MemberOfNewStructure(name);
+  BindingMemberMap& map = payload_.members->map;
+  const auto at = map.lower_bound(name);
+  if (at != map.end() && at->first->View() == name) return at->second;
+  return EmplaceMember(map, at, heap_->Intern(name), *heap_, ChildKey(heap_));
+}
+
+BindingProperty& BindingProperty::Member(const char* name) { return Member(BeforeNul(name)); }
+
+// The name may be this value's own text, which making the structure would
+// free: it is interned first.
+BindingProperty& BindingProperty::MemberOfNewStructure(std::string_view name) {
+  const InternedString* record = EnsureHeap().Intern(name);
+  try {
+    MakeStructure();
+  } catch (...) {
+    heap_->Release(record);
+    throw;
+  }
+  BindingMemberMap& map = payload_.members->map;
+  return EmplaceMember(map, map.end(), record, *heap_, ChildKey(heap_));
+}
+
+const BindingProperty& BindingProperty::Member(std::string_view name) const {
+  const BindingProperty* member = FindMember(name);
+  return member != nullptr ? *member : kEmptyValue;
+}
+
+const BindingProperty& BindingProperty::Member(const char* name) const { return Member(BeforeNul(name)); }
+
+BindingProperty* BindingProperty::FindMember(std::string_view name) {
+  return const_cast<BindingProperty*>(std::as_const(*this).FindMember(name));
+}
+
+const BindingProperty* BindingProperty::FindMember(std::string_view name) const {
+  if (Kind() != BindingKind::Structure) return nullptr;
+  const BindingMemberMap& map = payload_.members->map;
+  const auto at = map.find(BeforeNul(name));
+  return at != map.end() ? &at->second : nullptr;
+}
+
+std::span<BindingProperty> BindingProperty::Elements() {
+  if (Kind() != BindingKind::Collection) return {};
+  return {payload_.elements->data, payload_.elements->size};
+}
+
+std::span<const BindingProperty> BindingProperty::Elements() const {
+  if (Kind() != BindingKind::Collection) return {};
+  return {payload_.elements->data, payload_.elements->size};
+}
+
+BindingMemberRange<BindingProperty> BindingProperty::Members() {
+  if (Kind() != BindingKind::Structure) return {};
+  BindingMemberMap& map = payload_.members->map;
+  return {BindingMemberIterator<BindingProperty>(map.begin()),
+          BindingMemberIterator<BindingProperty>(map.end())};
+}
+
+BindingMemberRange<const BindingProperty> BindingProperty::Members() const {
+  if (Kind() != BindingKind::Structure) return {};
+  const BindingMemberMap& map = payload_.members->map;
+  return {BindingMemberIterator<const BindingProperty>(map.begin()),
+          BindingMemberIterator<const BindingProperty>(map.end())};
+}
+
+bool BindingProperty::GetBool(bool fallback) const {
+  return Kind() == BindingKind::Bool ? payload_.boolean : fallback;
+}
+
+int64_t BindingProperty::GetSigned(int64_t fallback) const {
+  return Kind() == BindingKind::Signed ? payload_.signedValue : fallback;
+}
+
+uint64_t BindingProperty::GetUnsigned(uint64_t fallback) const {
+  return Kind() == BindingKind::Unsigned ? payload_.unsignedValue : fallback;
+}
+
+double BindingProperty::GetFloat(double fallback) const {
+  return Kind() == BindingKind::Float ? payload_.floatValue : fallback;
+}
+
+std::string_view BindingProperty::GetString(std::string_view fallback) const {
+  return Kind() == BindingKind::String ? payload_.string->View() : fallback;
+}
+
+std::span<const uint8_t> BindingProperty::GetBlob(std::span<const uint8_t> fallback) const {
+  return Kind() == BindingKind::Blob ? std::span<const uint8_t>(*payload_.blob) : fallback;
+}
+
+BindingEnumPayload BindingProperty::GetEnum(BindingEnumPayload fallback) const {
+  return Kind() == BindingKind::Enum ? *payload_.enumValue : fallback;
+}
+
+size_t BindingProperty::Size() const {
+  switch (Kind()) {
+    case BindingKind::Empty:
+      return 0;
+    case BindingKind::String:
+      return payload_.string->length;
+    case BindingKind::Blob:
+      return payload_.blob->size();
+    case BindingKind::Collection:
+      return payload_.elements->size;
+    case BindingKind::Structure:
+      return payload_.members->map.size();
+    default:
+      return 1;
+  }
+}
+
+bool BindingProperty::IsEmptyValue() const {
+  switch (Kind()) {
+    case BindingKind::Bool:
+      return !payload_.boolean;
+    case BindingKind::Signed:
+      return payload_.signedValue == 0;
+    case BindingKind::Unsigned:
+      return payload_.unsignedValue == 0;
+    case BindingKind::Float:
+      return payload_.floatValue == 0.0;
+    case BindingKind::Enum:
+      return payload_.enumValue->value == 0;
+    case BindingKind::String:
+    case BindingKind::Blob:
+    case BindingKind::Collection:
+    case BindingKind::Structure:
+      return Size() == 0;
+    default:
+      return true;
+  }
+}
+
+// Deep copy of a value of another tree; this value is reset first.
+void BindingProperty::CopyFrom(const BindingProperty& source) {
+  switch (source.Kind()) {
+    case BindingKind::String:
+      StoreString(source.payload_.string->View());
+      break;
+    case BindingKind::Blob:
+      SetBlob(std::span<const uint8_t>(*source.payload_.blob));
+      break;
+    case BindingKind::Enum:
+      SetEnum(*source.payload_.enumValue);
+      break;
+    case BindingKind::Collection:
+      CopyElements(*source.payload_.elements);
+      break;
+    case BindingKind::Structure:
+      CopyMembers(*source.payload_.members);
+      break;
+    default:
+      Reset();
+      payload_ = source.payload_;
+      kind_ = source.kind_;
+      break;
+  }
+}
+
+void BindingProperty::CopyElements(const BindingElements& source) {
+  Reset();
+  MakeCollection();
+  Reserve(source.size);
+  for (size_t i = 0; i < source.size; ++i) Append().CopyFrom(source.data[i]);
+}
+
+void BindingProperty::CopyMembers(const BindingMembers& source) {
+  Reset();
+  MakeStructure();
+  BindingMemberMap& map = payload_.members->map;
+  for (const auto& [name, value] : source.map) {
+    // Names arrive in order, so each one goes at the end.
+    EmplaceMember(map, map.end(), heap_->Intern(name->View()), *heap_, ChildKey(heap_)).CopyFrom(value);
+  }
+}
+
+// The source lies in this tree, possibly inside this value or this value
+// inside it: the copy is built aside first, then this value takes it and
+// `previous` (Empty, of this tree) receives what this value held, so nothing
+// is read after it was released.
+void BindingProperty::CopyAside(const BindingProperty& source, BindingProperty& previous) {
+  previous.CopyFrom(source);
+  std::swap(payload_, previous.payload_);
+  std::swap(kind_, previous.kind_);
+}
+
+}  // namespace zun

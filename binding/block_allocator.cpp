@@ -1,0 +1,129 @@
+// Size classes of the value heap: free slots are chained by 16-bit indices
+// stored in the slots themselves; full pages leave the class list.
+#include "binding/block_allocator.h"
+
+#include <cstring>
+
+#include "binding/page_pool.h"
+
+namespace zun {
+
+namespace {
+
+static_assert(BlockAllocator::kPageHeaderSize <= 24);
+static_assert(BindingPagePool::kPageSize / BlockAllocator::kGranule <= UINT16_MAX);
+
+size_t ClassIndex(size_t size) {
+  return size == 0 ? 0 : (size + BlockAllocator::kGranule - 1) / BlockAllocator::kGranule - 1;
+}
+size_t ClassBlockSize(size_t index) { return (index + 1) * BlockAllocator::kGranule; }
+
+unsigned char* SlotAddress(BlockAllocator::PageHeader* page, size_t index, size_t blockSize) {
+  return reinterpret_cast<unsigned char*>(page) + index * blockSize;
+}
+
+uint16_t NextFreeOf(const unsigned char* slot) {
+  uint16_t next;
+  std::memcpy(&next, slot, sizeof(next));
+  return next;
+}
+
+void SetNextFree(unsigned char* slot, uint16_t next) { std::memcpy(slot, &next, sizeof(next)); }
+
+}  // namespace
+
+BlockAllocator::BlockAllocator(BindingPagePool& pool) : pool_(pool) {}
+
+BlockAllocator::~BlockAllocator() = default;
+
+void BlockAllocator::CreateClasses() {
+  classes_ = std::make_unique<SizeClass[]>(kClassCount);
+  for (size_t i = 0; i < kClassCount; ++i) {
+    auto* page = reinterpret_cast<PageHeader*>(classes_[i].embedded);
+    InitialisePage(page, kEmbeddedPageSize, ClassBlockSize(i));
+    classes_[i].head = page;
+    classes_[i].liveBlocks = 0;
+  }
+}
+
+void BlockAllocator::InitialisePage(PageHeader* page, size_t pageSize, size_t blockSize) {
+  *page = PageHeader{nullptr, nullptr, static_cast<uint16_t>(pageSize), 0, 0};
+  const size_t first = FirstSlot(blockSize);
+  const size_t last = pageSize / blockSize - 1;
+  for (size_t slot = first; slot < last; ++slot) {
+    SetNextFree(SlotAddress(page, slot, blockSize), static_cast<uint16_t>(slot + 1));
+  }
+  SetNextFree(SlotAddress(page, last, blockSize), 0);
+  page->firstFree = static_cast<uint16_t>(first);
+}
+
+void BlockAllocator::PushFront(SizeClass& sizeClass, PageHeader* page) {
+  page->previous = nullptr;
+  page->next = sizeClass.head;
+  if (sizeClass.head != nullptr) sizeClass.head->previous = page;
+  sizeClass.head = page;
+}
+
+void BlockAllocator::Unlink(SizeClass& sizeClass, PageHeader* page) {
+  if (page->previous != nullptr) {
+    page->previous->next = page->next;
+  } else {
+    sizeClass.head = page->next;
+  }
+  if (page->next != nullptr) page->next->previous = page->previous;
+  page->next = nullptr;
+  page->previous = nullptr;
+}
+
+void* BlockAllocator::AllocateFromNewPage(SizeClass& sizeClass, size_t blockSize) {
+  auto* page = static_cast<PageHeader*>(pool_.TakePage());
+  InitialisePage(page, BindingPagePool::kPageSize, blockSize);
+  PushFront(sizeClass, page);
+  return Allocate(blockSize);
+}
+
+void* BlockAllocator::Allocate(size_t size) {
+  if (!classes_) CreateClasses();
+  const size_t blockSize = ClassBlockSize(ClassIndex(size));
+  SizeClass& sizeClass = classes_[ClassIndex(size)];
+  PageHeader* page = sizeClass.head;
+  if (page == nullptr) return AllocateFromNewPage(sizeClass, blockSize);
+  unsigned char* block = SlotAddress(page, page->firstFree, blockSize);
+  page->firstFree = NextFreeOf(block);
+  ++page->used;
+  ++sizeClass.liveBlocks;
+  if (page->firstFree == 0) Unlink(sizeClass, page);
+  return block;
+}
+
+void BlockAllocator::Release(void* block, size_t size) {
+  const size_t blockSize = ClassBlockSize(ClassIndex(size));
+  SizeClass& sizeClass = classes_[ClassIndex(size)];
+  auto* bytes = static_cast<unsigned char*>(block);
+  const bool embedded = bytes >= sizeClass.embedded && bytes < sizeClass.embedded + kEmbeddedPageSize;
+  auto* page = embedded ? reinterpret_cast<PageHeader*>(sizeClass.embedded)
+                        : reinterpret_cast<PageHeader*>(reinterpret_cast<uintptr_t>(block) &
+                                                        ~uintptr_t{BindingPagePool::kPageSize - 1});
+  if (page->firstFree == 0) PushFront(sizeClass, page);
+  SetNextFree(bytes, page->firstFree);
+  page->firstFree = static_cast<uint16_t>((bytes - reinterpret_cast<unsigned char*>(page)) / blockSize);
+  --page->used;
+  --sizeClass.liveBlocks;
+  if (page->used == 0 && !embedded) {
+    Unlink(sizeClass, page);
+    pool_.ReturnPage(page);
+  }
+}
+
+size_t BlockAllocator::ListedPageCount(size_t size) const {
+  if (!classes_) return 0;
+  size_t count = 0;
+  for (const PageHeader* page = classes_[ClassIndex(size)].head; page != nullptr; page = page->next) ++count;
+  return count;
+}
+
+size_t BlockAllocator::UsedBlockCount(size_t size) const {
+  return classes_ ? classes_[ClassIndex(size)].liveBlocks : 0;
+}
+
+}  // namespace zun
