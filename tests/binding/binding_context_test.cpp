@@ -487,11 +487,11 @@ TEST(BindingContextTest, LookupsRunConcurrentlyWithSnapshotsAndRegistrations) {
     readers.emplace_back(reader);
   }
   for (int index = 0; index < kRegistrations; ++index) {
-    const std::string name = "Type" + std::to_string(index);
-    (void)context.RegisterType<void>(name);
-    (void)context.RegisterEvent<Point>("On" + name);
+    const std::string number = std::to_string(index);
+    (void)context.RegisterType<void>(std::string("Type").append(number));
+    (void)context.RegisterEvent<Point>(std::string("OnType").append(number));
     auto function = std::make_unique<BindingFunction>();
-    function->name = "f" + std::to_string(index);
+    function->name = std::string("f").append(number);
     (void)context.RegisterFunction(std::move(function));
   }
   writing.store(false);
