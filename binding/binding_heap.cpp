@@ -30,7 +30,7 @@ BindingHeap::~BindingHeap() {
 
 const InternedString* BindingHeap::FindInterned(std::string_view text) const {
   if (count_ == 0 || text.empty()) return nullptr;
-  const uint32_t hash = Fnv1a32(text.data(), text.size());
+  const uint32_t hash = Fnv1a32(text);
   for (const InternedString* record = buckets_[hash & (bucketCount_ - 1)]; record != nullptr;
        record = record->next) {
     if (record->hash == hash && record->View() == text) return record;
@@ -40,7 +40,7 @@ const InternedString* BindingHeap::FindInterned(std::string_view text) const {
 
 const InternedString* BindingHeap::Intern(std::string_view text) {
   if (text.empty()) return &kEmptyInternedString;
-  const uint32_t hash = Fnv1a32(text.data(), text.size());
+  const uint32_t hash = Fnv1a32(text);
   if (bucketCount_ != 0) {
     for (InternedString* record = buckets_[hash & (bucketCount_ - 1)]; record != nullptr;
          record = record->next) {
