@@ -586,7 +586,9 @@ size_t FormatPositional(char* buffer, size_t capacity, const char* format,
   const char* cursor = format == nullptr ? "" : format;
   while (*cursor != '\0' && run.written < run.capacity - 1) {
     if (*cursor != '%') {
-      const size_t plain = std::min(std::strcspn(cursor, "%"), run.capacity - 1 - run.written);
+      const char* stop = cursor;
+      while (*stop != '\0' && *stop != '%') ++stop;
+      const size_t plain = std::min(static_cast<size_t>(stop - cursor), run.capacity - 1 - run.written);
       std::memcpy(run.buffer + run.written, cursor, plain);
       run.written += plain;
       cursor += plain;

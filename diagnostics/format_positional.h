@@ -19,7 +19,9 @@ struct FormatContext {
   char* output = nullptr;   // where this placeholder's text begins
   size_t written = 0;       // characters already in the buffer before `output`
   size_t room = 0;          // bytes from `output` to the end of the buffer, the NUL's included
-  char spec[kFormatSpecCapacity] = {};  // "%", flags, width, precision, modifier, conversion
+  // "%", flags, width, precision, modifier, conversion. Left uninitialised on purpose:
+  // the parser writes it first, and clearing it on every placeholder is measurable.
+  char spec[kFormatSpecCapacity];
   size_t specLength = 0;
   const char* allowedConversions = "";  // the conversion letters the argument's kind accepts
   char conversion = '\0';               // the conversion letter finally used

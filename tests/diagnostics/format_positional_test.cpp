@@ -65,6 +65,14 @@ void CheckRows(const std::vector<Row>& rows) {
   }
 }
 
+// `head`, then `count` copies of `fill`, then `tail`.
+std::string Padded(const char* head, size_t count, char fill, const char* tail = "") {
+  std::string text(head);
+  text.append(count, fill);
+  text.append(tail);
+  return text;
+}
+
 constexpr uint64_t kTwoTo40 = uint64_t{1} << 40;
 
 TEST(FormatPositional, NumberedPlaceholders) {
@@ -102,7 +110,7 @@ TEST(FormatPositional, PrintfForms) {
       {__LINE__, "%1$05s", {"ab"}, "   ab"},
       {__LINE__, "%1$c", {int32_t{65}}, "A"},
       {__LINE__, "%1$i", {uint32_t{7}}, "7"},
-      {__LINE__, "%1$-60s|", {"ab"}, "ab" + std::string(58, ' ') + "|"},
+      {__LINE__, "%1$-60s|", {"ab"}, Padded("ab", 58, ' ', "|")},
       {__LINE__, "%d and %s", {int32_t{4}, "x"}, "4 and x"},
       {__LINE__, "%3x", {int32_t{255}, "b"}, " ff"},
       {__LINE__, "%1$d %d", {int32_t{1}, int32_t{2}}, "1 1"},
@@ -216,11 +224,11 @@ TEST(FormatPositional, StopsAtTheEndOfTheBuffer) {
 TEST(FormatPositional, HugeWidthsAndPrecisionsStayInsideTheBuffer) {
   CheckRows({
       {__LINE__, "%1$2000000000d", {int32_t{5}}, std::string(255, ' ')},
-      {__LINE__, "%1$-2000000000d|", {int32_t{5}}, "5" + std::string(254, ' ')},
+      {__LINE__, "%1$-2000000000d|", {int32_t{5}}, Padded("5", 254, ' ')},
       {__LINE__, "%1$.2000000000d", {int32_t{5}}, std::string(255, '0')},
       {__LINE__, "%1$99999999999999999999s", {"x"}, std::string(255, ' ')},
-      {__LINE__, "%1$.2000000000f", {1.5}, "1.5" + std::string(252, '0')},
-      {__LINE__, "%*s|", {int32_t{INT32_MIN}, "x"}, "x" + std::string(254, ' ')},
+      {__LINE__, "%1$.2000000000f", {1.5}, Padded("1.5", 252, '0')},
+      {__LINE__, "%*s|", {int32_t{INT32_MIN}, "x"}, Padded("x", 254, ' ')},
       {__LINE__, "%.*s", {int32_t{INT32_MAX}, "xyz"}, "xyz"},
   });
 }

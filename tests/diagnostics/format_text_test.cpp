@@ -30,6 +30,14 @@ namespace {
 
 using zun_format_text_test::Version;
 
+// `head`, then `count` copies of `fill`, then `tail`.
+std::string Padded(const char* head, size_t count, char fill, const char* tail = "") {
+  std::string text(head);
+  text.append(count, fill);
+  text.append(tail);
+  return text;
+}
+
 TEST(FormatText, IntegersByWidthAndSignedness) {
   EXPECT_EQ(FormatText("%1 %2", int8_t{-5}, uint8_t{200}), "-5 200");
   EXPECT_EQ(FormatText("%1 %2", short{-300}, static_cast<unsigned short>(65535)), "-300 65535");
@@ -89,7 +97,7 @@ TEST(FormatText, CutAtTheStackBuffer) {
   const std::string longText(5000, 'a');
   EXPECT_EQ(FormatText(longText.c_str()), std::string(limit, 'a'));
   EXPECT_EQ(FormatText("%1 tail", longText), std::string(limit, 'a'));
-  EXPECT_EQ(FormatText("x%1$5000d", 1), "x" + std::string(limit - 1, ' '));
+  EXPECT_EQ(FormatText("x%1$5000d", 1), Padded("x", limit - 1, ' '));
   const std::string exact(limit, 'b');
   EXPECT_EQ(FormatText("%1", exact), exact);
 }
