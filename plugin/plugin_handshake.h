@@ -37,3 +37,8 @@ extern "C" {
 using LoadZunPartiesFn = void (*)(zun::PluginHandshake*);
 __attribute__((visibility("default"))) void load_zun_parties(zun::PluginHandshake* handshake);
 }
+
+namespace zun {
+// Runs the load steps for this plugin and fills the handshake.
+void LoadPlugin(PluginHandshake& handshake);
+}  // namespace zun

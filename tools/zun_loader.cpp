@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "plugin/plugin_callbacks.h"
 #include "plugin/plugin_handshake.h"
 
 namespace {
@@ -51,13 +52,17 @@ int main(int argc, char** argv) {
   std::printf("core plugin API %u.%u.%u\n", core.major, core.minor, core.patch);
   if (handshake.plugin == nullptr) {
     std::printf("handshake refused: the plugin is not compatible with this core\n");
-    dlclose(library);
     return 3;
   }
   std::printf("plugin '%s' speaks plugin API %u.%u.%u\n", handshake.name, handshake.apiVersionMajor,
               handshake.apiVersionMinor, handshake.apiVersionPatch);
   std::printf("callbacks %s, API description %s\n", handshake.callbacks ? "present" : "missing",
               handshake.apiDescription ? "present" : "missing");
-  dlclose(library);
+  zun::PluginMemoryStats stats{};
+  handshake.callbacks->GetMemoryStats(handshake.plugin, &stats);
+  std::printf("allocations so far %u, live bytes at peak %u\n", stats.words[6], stats.words[0]);
+  handshake.callbacks->Unload(handshake.plugin);
+  std::printf("unloaded\n");
+  // The module stays mapped until exit, as the core keeps it.
   return 0;
 }
