@@ -97,11 +97,13 @@ TraceProviderSet::~TraceProviderSet() { UnregisterAll(); }
 
 void TraceProviderSet::RegisterAll() {
   if (service_.event_register == nullptr) return;
+  const bool threadNameWasRegistered = Provider(kThreadNameProvider).Handle() != 0;
   for (TraceProvider* provider : providers_) {
     if (provider->Handle() != 0) continue;
     service_.event_register(&provider->Guid(), TraceEnableCallback, provider, provider->HandleSlot());
   }
-  if (Provider(kThreadNameProvider).IsEventEnabled(kThreadNameEvent)) {
+  // Named once, by the registration that a waiting controller answered.
+  if (!threadNameWasRegistered && Provider(kThreadNameProvider).IsEventEnabled(kThreadNameEvent)) {
     WriteThreadName(platform::CurrentThreadId(), kMainThreadName);
   }
 }
