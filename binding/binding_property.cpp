@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kTooManyElements = "too many elements for a binding collection";
 
 constexpr size_t kMaxElements = PTRDIFF_MAX / sizeof(BindingProperty);
-constexpr size_t kFirstElementCapacity = 4;
+constexpr size_t kFirstElementCapacity = 2;
 
 static_assert(alignof(BindingProperty) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
