@@ -1,0 +1,244 @@
+// DeserializeMessagePack: one pass over the buffer with an explicit stack of
+// frames, so that nesting never recurses.
+#include "formats/msgpack_reader.h"
+
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/msgpack_messages.h"
+#include "formats/msgpack_type_class.h"
+#include "formats/nesting_limit.h"
+
+namespace zun {
+namespace {
+
+using TypeClass = MessagePackTypeClass;
+
+constexpr size_t kInitialFrames = 16;
+
+// One value being filled. A container frame stays on the stack while its
+// items are read; `count` counts a map's keys and values separately.
+struct Frame {
+  explicit Frame(BindingProperty* value) : target(value) {}
+
+  BindingProperty* target;
+  uint64_t count = 0;
+  uint64_t index = 0;
+  std::string_view pendingKey;  // bytes of the input buffer
+  bool container = false;
+};
+
+class MessagePackReader {
+ public:
+  MessagePackReader(const uint8_t* data, uint32_t size) : data_(data), size_(size) {
+    frames_.reserve(kInitialFrames);
+  }
+
+  MessagePackReadResult Run() {
+    frames_.emplace_back(&result_.Value());
+    while (ok_ && position_ < size_) {
+      bool wantKey = false;
+      Frame* frame = NextFrame(wantKey);
+      if (frame == nullptr) break;
+      const uint8_t type = data_[position_++];
+      if (wantKey) {
+        ReadKey(type, *frame);
+      } else {
+        ReadValue(type, *frame);
+      }
+    }
+    return MessagePackReadResult{std::move(result_), position_};
+  }
+
+ private:
+  // The frame that the next type byte fills: the top frame, or a new frame
+  // for the next item of the innermost container (popping finished ones).
+  // Null when the outermost value is complete.
+  Frame* NextFrame(bool& wantKey) {
+    while (!frames_.empty()) {
+      Frame& top = frames_.back();
+      if (!top.container) return &top;
+      if (top.index == top.count) {
+        frames_.pop_back();
+        continue;
+      }
+      if (top.target->Kind() == BindingKind::Collection) {
+        BindingProperty& element = top.target->Element(static_cast<size_t>(top.index++));
+        frames_.emplace_back(&element);
+        return &frames_.back();
+      }
+      if (top.index++ % 2 == 0) {
+        wantKey = true;
+        return &top;
+      }
+      BindingProperty& member = top.target->Member(top.pendingKey);
+      frames_.emplace_back(&member);
+      return &frames_.back();
+    }
+    return nullptr;
+  }
+
+  void ReadKey(uint8_t type, Frame& frame) {
+    uint64_t length = 0;
+    switch (kMessagePackTypeClasses[type]) {
+      case TypeClass::FixStr: length = type & 0x1Fu; break;
+      case TypeClass::Str8: if (!ReadNumber(1, length)) return; break;
+      case TypeClass::Str16: if (!ReadNumber(2, length)) return; break;
+      case TypeClass::Str32: if (!ReadNumber(4, length)) return; break;
+      default: Fail(FormatText(kMessagePackKeyNotString, position_)); return;
+    }
+    if (const char* bytes = TakeBytes(length, kMessagePackStringTruncated)) {
+      frame.pendingKey = std::string_view(bytes, static_cast<size_t>(length));
+    }
+  }
+
+  void ReadValue(uint8_t type, Frame& frame) {
+    BindingProperty& target = *frame.target;
+    uint64_t number = 0;
+    switch (kMessagePackTypeClasses[type]) {
+      case TypeClass::Invalid: Fail(FormatText(kMessagePackInvalidType, position_)); return;
+      case TypeClass::PositiveFixint: target.SetSigned(type); break;
+      case TypeClass::NegativeFixint: target.SetSigned(static_cast<int8_t>(type)); break;
+      case TypeClass::Nil: break;
+      case TypeClass::False: target.SetBool(false); break;
+      case TypeClass::True: target.SetBool(true); break;
+      case TypeClass::FixStr: ReadString(type & 0x1Fu, target); break;
+      case TypeClass::Str8: if (ReadNumber(1, number)) ReadString(number, target); break;
+      case TypeClass::Str16: if (ReadNumber(2, number)) ReadString(number, target); break;
+      case TypeClass::Str32: if (ReadNumber(4, number)) ReadString(number, target); break;
+      case TypeClass::Bin8: if (ReadNumber(1, number)) ReadBlob(number, target); break;
+      case TypeClass::Bin16: if (ReadNumber(2, number)) ReadBlob(number, target); break;
+      case TypeClass::Bin32: if (ReadNumber(4, number)) ReadBlob(number, target); break;
+      case TypeClass::Float32:
+        if (ReadNumber(4, number)) {
+          float value;
+          const auto bits = static_cast<uint32_t>(number);
+          std::memcpy(&value, &bits, sizeof(value));
+          target.SetFloat(value);
+        }
+        break;
+      case TypeClass::Float64:
+        if (ReadNumber(8, number)) {
+          double value;
+          std::memcpy(&value, &number, sizeof(value));
+          target.SetFloat(value);
+        }
+        break;
+      case TypeClass::Uint8: if (ReadNumber(1, number)) target.SetUnsigned(number); break;
+      case TypeClass::Uint16: if (ReadNumber(2, number)) target.SetUnsigned(number); break;
+      case TypeClass::Uint32: if (ReadNumber(4, number)) target.SetUnsigned(number); break;
+      case TypeClass::Uint64: if (ReadNumber(8, number)) target.SetUnsigned(number); break;
+      case TypeClass::Int8: if (ReadNumber(1, number)) target.SetSigned(static_cast<int8_t>(number)); break;
+      case TypeClass::Int16: if (ReadNumber(2, number)) target.SetSigned(static_cast<int16_t>(number)); break;
+      case TypeClass::Int32: if (ReadNumber(4, number)) target.SetSigned(static_cast<int32_t>(number)); break;
+      case TypeClass::Int64: if (ReadNumber(8, number)) target.SetSigned(static_cast<int64_t>(number)); break;
+      case TypeClass::FixArray: OpenArray(type & 0x0Fu, frame); return;
+      case TypeClass::Array16: if (ReadNumber(2, number)) OpenArray(number, frame); return;
+      case TypeClass::Array32: if (ReadNumber(4, number)) OpenArray(number, frame); return;
+      case TypeClass::FixMap: OpenMap(type & 0x0Fu, frame); return;
+      case TypeClass::Map16: if (ReadNumber(2, number)) OpenMap(number, frame); return;
+      case TypeClass::Map32: if (ReadNumber(4, number)) OpenMap(number, frame); return;
+    }
+    if (ok_) frames_.pop_back();
+  }
+
+  void OpenArray(uint64_t elements, Frame& frame) {
+    if (!CheckDepth()) return;
+    frame.target->MakeCollection();
+    Open(elements, frame);
+  }
+
+  void OpenMap(uint64_t entries, Frame& frame) {
+    if (!CheckDepth()) return;
+    frame.target->MakeStructure();
+    Open(entries * 2, frame);
+  }
+
+  static void Open(uint64_t items, Frame& frame) {
+    frame.container = true;
+    frame.count = items;
+    frame.index = 0;
+  }
+
+  // The container about to open is the innermost of frames_.size() open ones.
+  bool CheckDepth() {
+    if (frames_.size() <= kMaxNestingDepth) return true;
+    Fail(FormatText(kMessagePackTooDeep, position_, kMaxNestingDepth));
+    return false;
+  }
+
+  void ReadString(uint64_t length, BindingProperty& target) {
+    if (const char* bytes = TakeBytes(length, kMessagePackStringTruncated)) {
+      target.SetString(std::string_view(bytes, static_cast<size_t>(length)));
+    }
+  }
+
+  void ReadBlob(uint64_t length, BindingProperty& target) {
+    if (const char* bytes = TakeBytes(length, kMessagePackBlobTruncated)) {
+      const auto* first = reinterpret_cast<const uint8_t*>(bytes);
+      target.SetBlob(std::span<const uint8_t>(first, static_cast<size_t>(length)));
+    }
+  }
+
+  // The next `length` bytes, or null after failing with `truncatedFormat`
+  // when fewer remain.
+  const char* TakeBytes(uint64_t length, const char* truncatedFormat) {
+    if (length > size_ - position_) {
+      Fail(FormatText(truncatedFormat, length, position_));
+      return nullptr;
+    }
+    const char* bytes = reinterpret_cast<const char*>(data_ + position_);
+    position_ += static_cast<uint32_t>(length);
+    return bytes;
+  }
+
+  // A big-endian number of `width` bytes (1, 2, 4 or 8).
+  bool ReadNumber(uint32_t width, uint64_t& number) {
+    if (size_ - position_ < width) {
+      Fail(FormatText(TruncatedFormat(width), position_));
+      return false;
+    }
+    uint64_t value = 0;
+    for (uint32_t i = 0; i < width; ++i) value = (value << 8) | data_[position_ + i];
+    position_ += width;
+    number = value;
+    return true;
+  }
+
+  static const char* TruncatedFormat(uint32_t width) {
+    switch (width) {
+      case 1: return kMessagePackTruncated8;
+      case 2: return kMessagePackTruncated16;
+      case 4: return kMessagePackTruncated32;
+      default: return kMessagePackTruncated64;
+    }
+  }
+
+  void Fail(const std::string& message) {
+    ok_ = false;
+    result_.SetError(message);
+  }
+
+  const uint8_t* data_;
+  uint32_t size_;
+  uint32_t position_ = 0;
+  BindingResult result_;
+  bool ok_ = true;
+  std::vector<Frame> frames_;
+};
+
+}  // namespace
+
+MessagePackReadResult DeserializeMessagePack(const uint8_t* data, uint32_t size) {
+  if (data == nullptr) size = 0;
+  return MessagePackReader(data, size).Run();
+}
+
+bool LooksLikeMessagePack(const uint8_t* data, uint32_t size) {
+  if (data == nullptr || size == 0) return false;
+  return (data[0] >= 0x80 && data[0] <= 0x9F) || (data[0] >= 0xDC && data[0] <= 0xDF);
+}
+
+}  // namespace zun
