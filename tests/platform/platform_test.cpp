@@ -113,7 +113,8 @@ TEST(CriticalSectionTest, SerialisesIncrements) {
   EXPECT_EQ(counter, 40000);
 }
 
-TEST(VirtualMemoryTest, ReservationsAreAlignedZeroedWritableAndCounted) {
+TEST(VirtualMemoryTest, FreshReservationsAreAlignedZeroedWritableAndCounted) {
+  TrimRegionCache();
   const size_t before = LiveRegionCount();
   void* region = ReserveRegion(kReservationGranularity);
   ASSERT_NE(region, nullptr);
@@ -126,6 +127,34 @@ TEST(VirtualMemoryTest, ReservationsAreAlignedZeroedWritableAndCounted) {
   bytes[kReservationGranularity - 1] = 2;
   ReleaseRegion(region, kReservationGranularity);
   EXPECT_EQ(LiveRegionCount(), before);
+}
+
+TEST(VirtualMemoryTest, ReleasedRegionsAreReusedUpToTheCacheBound) {
+  TrimRegionCache();
+  void* first = ReserveRegion(kReservationGranularity);
+  ReleaseRegion(first, kReservationGranularity);
+  EXPECT_EQ(CachedRegionCount(), 1u);
+  void* again = ReserveRegion(kReservationGranularity);
+  EXPECT_EQ(again, first) << "the cached region serves the next reservation";
+  EXPECT_EQ(CachedRegionCount(), 0u);
+  static_cast<unsigned char*>(again)[100] = 7;  // still writable after reuse
+  ReleaseRegion(again, kReservationGranularity);
+
+  std::vector<void*> regions;
+  for (size_t i = 0; i < kMaxCachedRegions + 8; ++i) regions.push_back(ReserveRegion(kReservationGranularity));
+  for (void* region : regions) ReleaseRegion(region, kReservationGranularity);
+  EXPECT_EQ(CachedRegionCount(), kMaxCachedRegions) << "the rest went back to the system";
+  TrimRegionCache();
+  EXPECT_EQ(CachedRegionCount(), 0u);
+}
+
+TEST(VirtualMemoryTest, LargerRegionsAreNeverCached) {
+  TrimRegionCache();
+  void* region = ReserveRegion(4 * kReservationGranularity);
+  ASSERT_NE(region, nullptr);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(region) % kReservationGranularity, 0u);
+  ReleaseRegion(region, 4 * kReservationGranularity);
+  EXPECT_EQ(CachedRegionCount(), 0u);
 }
 
 TEST(VirtualMemoryTest, RefusesSizesOffTheGranularity) {
