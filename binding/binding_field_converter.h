@@ -30,6 +30,14 @@ class BindingFieldConverter {
   // Stores the value of the native member at `member` in `result`.
   virtual void ToValue(BindingResult& result, const void* member, const BindingTypeInfo* typeInfo,
                        const BindingContext& context) const = 0;
+
+  // Stores the value of the native member in `out`, a value that may lie
+  // inside `status`'s own value, and records a failure in `status` only;
+  // after a failure `out` may have been released and is not touched. Lets
+  // records and containers be built in place. By default through ToValue
+  // into a result of its own, then copied.
+  virtual void ToValueInto(BindingResult& status, BindingProperty& out, const void* member,
+                           const BindingTypeInfo* typeInfo, const BindingContext& context) const;
 };
 
 // The conversion rules of one exact native member type, with
@@ -39,6 +47,11 @@ class BindingFieldConverter {
 // const BindingContext&)`; see binding/binding_member_rules.h.
 template <typename Member>
 struct BindingMemberRules;
+
+// ToValueInto of the rules of Member; see binding/binding_member_rules.h.
+template <typename Member>
+void MemberToValueInto(BindingResult& status, BindingProperty& out, const Member& member,
+                       const BindingTypeInfo* typeInfo, const BindingContext& context);
 
 // The converter that the field adders create for a member of type Member.
 template <typename Member>
@@ -55,6 +68,11 @@ class BindingMemberConverter final : public BindingFieldConverter {
                const BindingContext& context) const override {
     BindingMemberRules<Member>::ToValue(result, *static_cast<const Member*>(member), typeInfo,
                                         context);
+  }
+
+  void ToValueInto(BindingResult& status, BindingProperty& out, const void* member,
+                   const BindingTypeInfo* typeInfo, const BindingContext& context) const override {
+    MemberToValueInto(status, out, *static_cast<const Member*>(member), typeInfo, context);
   }
 };
 
