@@ -77,12 +77,10 @@ void* ReserveRegion(size_t size) {
 void ReleaseRegion(void* base, size_t size) {
   if (base == nullptr) return;
   live_regions.fetch_sub(1, std::memory_order_relaxed);
-  if (size == kReservationGranularity && Cache().Put(base)) {
-#ifdef MADV_FREE
-    madvise(base, size, MADV_FREE);  // the kernel may take the pages back at any time
-#endif
-    return;
-  }
+  // Advising the kernel to drop a cached region's pages costs as much as
+  // unmapping it (a translation flush, then faults on reuse), so cached
+  // regions stay resident; the bound keeps that to a few megabytes.
+  if (size == kReservationGranularity && Cache().Put(base)) return;
   munmap(base, size);
 }
 
