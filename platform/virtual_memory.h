@@ -3,8 +3,9 @@
 // Mapping and unmapping cost system calls, translation-cache flushes and
 // first-touch faults, and a value heap releases a reservation as soon as its
 // pages are free, then needs one again for the next tree. So a released
-// region is kept mapped in a small bounded cache and served again by the next reservation. At most kMaxCachedRegions (2 MiB)
-// stay cached; beyond that, released regions go back to the system at once.
+// region is kept mapped in a small bounded cache and served again by the
+// next reservation. At most kMaxCachedRegions (2 MiB) stay cached; beyond
+// that, released regions go back to the system at once.
 #pragma once
 
 #include <cstddef>
