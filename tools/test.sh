@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 tools/install-deps.sh
+tools/check-layering.sh
 
 tools/configure.sh native
 cmake --build build -j"$jobs"
