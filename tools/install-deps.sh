@@ -11,7 +11,7 @@ native_packages=(
   googletest libgtest-dev libbenchmark-dev
   rapidjson-dev libyaml-dev
   clang libclang-rt-14-dev
-  libfmt-dev nlohmann-json3-dev libmsgpack-cxx-dev libyaml-cpp-dev
+  libfmt-dev nlohmann-json3-dev libmsgpack-cxx-dev libyaml-cpp-dev libspdlog-dev
 )
 x86_packages=(g++-multilib qemu-user libyaml-dev:i386)
 
