@@ -33,8 +33,12 @@ constexpr std::string_view kTaggedScalarPath = "yaml";
 constexpr double kTwoTo63 = 9223372036854775808.0;
 constexpr double kTwoTo64 = 18446744073709551616.0;
 
+// No word of the lists is longer, so most texts are settled by their length.
+constexpr size_t kLongestWord = 5;
+
 template <size_t N>
 bool IsWordOf(std::string_view text, const std::array<std::string_view, N>& words) {
+  if (text.size() > kLongestWord) return false;
   return std::find(words.begin(), words.end(), text) != words.end();
 }
 

@@ -67,30 +67,24 @@ BindingProperty& YamlValueBuilder::ChooseTarget() {
   const NodeState state = Top().state;
   if (state == NodeState::OpenSequence) {
     BindingProperty& element = container.Append();
-    Frame& pushed = Push(element);
-    pushed.step.kind = StepKind::Element;
-    pushed.step.index = container.Size() - 1;
+    Push(element);
     return element;
   }
   if (state == NodeState::OpenMapping && keyPending_) {
     BindingProperty& member = container.Member(pendingKey_);
-    Frame& pushed = Push(member);
-    pushed.step.kind = StepKind::Member;
-    pushed.step.name = pendingKey_.substr(0, pendingKey_.find('\0'));
+    Push(member);
     keyPending_ = false;
     return member;
   }
   return container;
 }
 
-YamlValueBuilder::Frame& YamlValueBuilder::Push(BindingProperty& target) {
+void YamlValueBuilder::Push(BindingProperty& target) {
   if (depth_ == frames_.size()) frames_.resize(frames_.size() * 2);
   Frame& frame = frames_[depth_++];
   frame.target = &target;
   frame.state = NodeState::Value;
-  frame.step.kind = StepKind::Root;
   frame.anchor.clear();
-  return frame;
 }
 
 void YamlValueBuilder::Pop() {
@@ -227,10 +221,26 @@ void YamlValueBuilder::RecordAnchor(std::string_view name, Anchor&& anchor, Yaml
   if (!inserted) result_.SetError(yaml_messages::kDuplicateAnchor, name, mark.line, mark.column);
 }
 
+// The path is worked out from the stack only when an anchor needs it, so
+// building a node costs no copy of its key.
 std::vector<YamlValueBuilder::PathStep> YamlValueBuilder::CurrentPath() const {
-  std::vector<PathStep> path;
-  path.reserve(depth_);
-  for (size_t i = 1; i < depth_; ++i) path.push_back(frames_[i].step);
+  std::vector<PathStep> path(depth_ - 1);
+  for (size_t i = 1; i < depth_; ++i) {
+    const BindingProperty& parent = *frames_[i - 1].target;
+    const BindingProperty* child = frames_[i].target;
+    PathStep& step = path[i - 1];
+    if (parent.Kind() == BindingKind::Collection) {
+      step.kind = StepKind::Element;
+      step.index = static_cast<size_t>(child - parent.Elements().data());
+      continue;
+    }
+    step.kind = StepKind::Member;
+    for (const auto& member : parent.Members()) {
+      if (&member.value != child) continue;
+      step.name = member.name;
+      break;
+    }
+  }
   return path;
 }
 

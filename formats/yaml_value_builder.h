@@ -61,22 +61,21 @@ class YamlValueBuilder {
   void Alias(std::string_view name, YamlMark mark);
 
  private:
-  enum class StepKind : uint8_t { Root, Element, Member };
+  enum class StepKind : uint8_t { Element, Member };
   enum class NodeState : uint8_t { Value, OpenSequence, OpenMapping };
 
   // One step from the result value towards a node.
   struct PathStep {
-    StepKind kind = StepKind::Root;
+    StepKind kind = StepKind::Element;
     size_t index = 0;
     std::string name;
   };
 
-  // An entry of the node stack with its path step. Entries are reused, so
-  // their texts keep their storage from one node to the next.
+  // An entry of the node stack; the path to a node follows from the stack.
+  // Entries are reused, so their anchors keep their storage.
   struct Frame {
     BindingProperty* target = nullptr;
     NodeState state = NodeState::Value;
-    PathStep step;
     std::string anchor;  // of the open container this entry fills
   };
 
@@ -91,7 +90,7 @@ class YamlValueBuilder {
   [[nodiscard]] Frame& Top() { return frames_[depth_ - 1]; }
   [[nodiscard]] bool KeyExpected() const;
   [[nodiscard]] BindingProperty& ChooseTarget();
-  Frame& Push(BindingProperty& target);
+  void Push(BindingProperty& target);
   void Pop();
   void OpenContainer(std::string_view anchor, YamlMark mark, NodeState state);
   void AliasAsKey(std::string_view name, const Anchor& anchor, YamlMark mark);
