@@ -7,6 +7,7 @@
 #include "diagnostics/log_groups.h"
 #include "diagnostics/log_message.h"
 #include "plugin/backend_plugin.h"
+#include "plugin/framework_types.h"
 #include "plugin/plugin_handshake.h"
 #include "plugin/plugin_messages.h"
 
@@ -66,6 +67,7 @@ void LoadPlugin(PluginHandshake& handshake) {
   plugin->SetIdentity(MakePluginIdentity(kShortName, kBackendPluginType));
   // The framework's own types and events come first, then the plugin's API;
   // the description is built last, from everything registered.
+  RegisterFrameworkTypes(plugin->Context());
   plugin->RegisterApi();
   plugin->SetDescription(ApiDescription{});
   WriteHandshake(*plugin, ours, handshake);
