@@ -10,6 +10,7 @@
 
 #include "formats/json_exponent_guard.h"
 #include "formats/json_messages.h"
+#include "formats/json_tokenizer_stack.h"
 #include "formats/json_value_builder.h"
 #include "formats/nesting_limit.h"
 
@@ -25,6 +26,7 @@ BindingResult Failure(const std::string& message) {
 BindingResult ParseText(const char* text) {
   JsonValueBuilder builder;
   rapidjson::Reader reader;
+  PrepareTokenizerStack(reader);
   rapidjson::StringStream stream(text);
   const rapidjson::ParseResult parsed = reader.Parse<rapidjson::kParseNoFlags>(stream, builder);
   if (!parsed.IsError() || parsed.Code() == rapidjson::kParseErrorDocumentEmpty) {
