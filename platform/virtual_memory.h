@@ -4,7 +4,7 @@
 // first-touch faults, and a value heap releases a reservation as soon as its
 // pages are free, then needs one again for the next tree. So a released
 // region is kept mapped in a small bounded cache and served again by the
-// next reservation. At most kMaxCachedRegions (2 MiB) stay cached; beyond
+// next reservation. At most kMaxCachedRegions (4 MiB) stay cached; beyond
 // that, released regions go back to the system at once.
 #pragma once
 
@@ -13,7 +13,7 @@
 namespace zun::platform {
 
 inline constexpr size_t kReservationGranularity = 64 * 1024;
-inline constexpr size_t kMaxCachedRegions = 32;
+inline constexpr size_t kMaxCachedRegions = 64;
 
 // Reserves and commits `size` bytes (a multiple of kReservationGranularity),
 // read-write and aligned to kReservationGranularity. The contents are
