@@ -32,6 +32,9 @@ class ZunValueTest : public testing::Test {
     ASSERT_TRUE(fs::exists(tool_)) << tool_;
     dir_ = fs::temp_directory_path() / ("zun_value_test_" + std::to_string(getpid()));
     fs::create_directories(dir_);
+    // A 32-bit build tested under user-mode emulation cannot exec the tool
+    // directly (126: exec format error); then the emulator launches it.
+    if (Execute("", "--help").status == 126) launcher_ = "qemu-i386 -L / ";
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -40,7 +43,7 @@ class ZunValueTest : public testing::Test {
   // redirect from.
   ToolRun Execute(const std::string& input, const std::string& arguments) {
     std::ofstream(dir_ / "input", std::ios::binary) << input;
-    const std::string command = "cd '" + dir_.string() + "' && '" + tool_.string() + "' " + arguments +
+    const std::string command = "cd '" + dir_.string() + "' && " + launcher_ + "'" + tool_.string() + "' " + arguments +
                                 " >out 2>err";
     const int status = std::system(command.c_str());
     return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_ / "out"), ReadFile(dir_ / "err")};
@@ -48,6 +51,7 @@ class ZunValueTest : public testing::Test {
 
   fs::path tool_;
   fs::path dir_;
+  std::string launcher_;
 };
 
 TEST_F(ZunValueTest, PrintsTheCanonicalTextOfEachFormat) {
