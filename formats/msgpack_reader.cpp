@@ -1,5 +1,5 @@
 // DeserializeMessagePack: one pass over the buffer with an explicit stack of
-// frames, so that nesting never recurses.
+// open containers, so that nesting never recurses.
 #include "formats/msgpack_reader.h"
 
 #include <cstring>
@@ -18,16 +18,15 @@ using TypeClass = MessagePackTypeClass;
 
 constexpr size_t kInitialFrames = 16;
 
-// One value being filled. A container frame stays on the stack while its
-// items are read; `count` counts a map's keys and values separately.
+// An open container. It stays on the stack while its items are read;
+// `count` counts a map's keys and values separately.
 struct Frame {
-  explicit Frame(BindingProperty* value) : target(value) {}
+  Frame(BindingProperty* value, uint64_t items) : target(value), count(items) {}
 
   BindingProperty* target;
-  uint64_t count = 0;
+  uint64_t count;
   uint64_t index = 0;
   std::string_view pendingKey;  // bytes of the input buffer
-  bool container = false;
 };
 
 class MessagePackReader {
@@ -37,45 +36,44 @@ class MessagePackReader {
   }
 
   MessagePackReadResult Run() {
-    frames_.emplace_back(&result_.Value());
     while (ok_ && position_ < size_) {
       bool wantKey = false;
-      Frame* frame = NextFrame(wantKey);
-      if (frame == nullptr) break;
+      BindingProperty* target = NextTarget(wantKey);
+      if (target == nullptr && !wantKey) break;
       const uint8_t type = data_[position_++];
       if (wantKey) {
-        ReadKey(type, *frame);
+        ReadKey(type, frames_.back());
       } else {
-        ReadValue(type, *frame);
+        ReadValue(type, *target);
       }
     }
     return MessagePackReadResult{std::move(result_), position_};
   }
 
  private:
-  // The frame that the next type byte fills: the top frame, or a new frame
-  // for the next item of the innermost container (popping finished ones).
-  // Null when the outermost value is complete.
-  Frame* NextFrame(bool& wantKey) {
+  // The value that the next type byte fills: the root first, then the next
+  // item of the innermost open container (closing finished ones). Null when
+  // the outermost value is complete, or when the next item is a map key
+  // (`wantKey`), which goes to the innermost frame's pending key.
+  BindingProperty* NextTarget(bool& wantKey) {
+    if (!rootStarted_) {
+      rootStarted_ = true;
+      return &result_.Value();
+    }
     while (!frames_.empty()) {
       Frame& top = frames_.back();
-      if (!top.container) return &top;
       if (top.index == top.count) {
         frames_.pop_back();
         continue;
       }
       if (top.target->Kind() == BindingKind::Collection) {
-        BindingProperty& element = top.target->Element(static_cast<size_t>(top.index++));
-        frames_.emplace_back(&element);
-        return &frames_.back();
+        return &top.target->Element(static_cast<size_t>(top.index++));
       }
       if (top.index++ % 2 == 0) {
         wantKey = true;
-        return &top;
+        return nullptr;
       }
-      BindingProperty& member = top.target->Member(top.pendingKey);
-      frames_.emplace_back(&member);
-      return &frames_.back();
+      return &top.target->Member(top.pendingKey);
     }
     return nullptr;
   }
@@ -94,8 +92,7 @@ class MessagePackReader {
     }
   }
 
-  void ReadValue(uint8_t type, Frame& frame) {
-    BindingProperty& target = *frame.target;
+  void ReadValue(uint8_t type, BindingProperty& target) {
     uint64_t number = 0;
     switch (kMessagePackTypeClasses[type]) {
       case TypeClass::Invalid: Fail(FormatText(kMessagePackInvalidType, position_)); return;
@@ -134,37 +131,30 @@ class MessagePackReader {
       case TypeClass::Int16: if (ReadNumber(2, number)) target.SetSigned(static_cast<int16_t>(number)); break;
       case TypeClass::Int32: if (ReadNumber(4, number)) target.SetSigned(static_cast<int32_t>(number)); break;
       case TypeClass::Int64: if (ReadNumber(8, number)) target.SetSigned(static_cast<int64_t>(number)); break;
-      case TypeClass::FixArray: OpenArray(type & 0x0Fu, frame); return;
-      case TypeClass::Array16: if (ReadNumber(2, number)) OpenArray(number, frame); return;
-      case TypeClass::Array32: if (ReadNumber(4, number)) OpenArray(number, frame); return;
-      case TypeClass::FixMap: OpenMap(type & 0x0Fu, frame); return;
-      case TypeClass::Map16: if (ReadNumber(2, number)) OpenMap(number, frame); return;
-      case TypeClass::Map32: if (ReadNumber(4, number)) OpenMap(number, frame); return;
+      case TypeClass::FixArray: OpenArray(type & 0x0Fu, target); break;
+      case TypeClass::Array16: if (ReadNumber(2, number)) OpenArray(number, target); break;
+      case TypeClass::Array32: if (ReadNumber(4, number)) OpenArray(number, target); break;
+      case TypeClass::FixMap: OpenMap(type & 0x0Fu, target); break;
+      case TypeClass::Map16: if (ReadNumber(2, number)) OpenMap(number, target); break;
+      case TypeClass::Map32: if (ReadNumber(4, number)) OpenMap(number, target); break;
     }
-    if (ok_) frames_.pop_back();
   }
 
-  void OpenArray(uint64_t elements, Frame& frame) {
+  void OpenArray(uint64_t elements, BindingProperty& target) {
     if (!CheckDepth()) return;
-    frame.target->MakeCollection();
-    Open(elements, frame);
+    target.MakeCollection();
+    frames_.emplace_back(&target, elements);
   }
 
-  void OpenMap(uint64_t entries, Frame& frame) {
+  void OpenMap(uint64_t entries, BindingProperty& target) {
     if (!CheckDepth()) return;
-    frame.target->MakeStructure();
-    Open(entries * 2, frame);
+    target.MakeStructure();
+    frames_.emplace_back(&target, entries * 2);
   }
 
-  static void Open(uint64_t items, Frame& frame) {
-    frame.container = true;
-    frame.count = items;
-    frame.index = 0;
-  }
-
-  // The container about to open is the innermost of frames_.size() open ones.
+  // The container about to open would be the innermost of frames_.size() + 1.
   bool CheckDepth() {
-    if (frames_.size() <= kMaxNestingDepth) return true;
+    if (frames_.size() < kMaxNestingDepth) return true;
     Fail(FormatText(kMessagePackTooDeep, position_, kMaxNestingDepth));
     return false;
   }
@@ -226,6 +216,7 @@ class MessagePackReader {
   uint32_t position_ = 0;
   BindingResult result_;
   bool ok_ = true;
+  bool rootStarted_ = false;
   std::vector<Frame> frames_;
 };
 
