@@ -2,9 +2,11 @@
 
 function(zun_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor
-    -Wcast-align -Wunused -Woverloaded-virtual -Wformat=2
+    -Wcast-align -Wunused -Woverloaded-virtual -Wformat=2)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     # GCC 12 reports false overlaps in inlined std::string code at -O2 and above.
-    -Wno-restrict)
+    target_compile_options(${target} PRIVATE -Wno-restrict)
+  endif()
   if(ZUN_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -98,21 +98,25 @@ TEST_F(PanelConverterTest, ConverterReachesTheRulesOfTheExactMemberType) {
   EXPECT_EQ(result.Value().GetSigned(0), 7);
 }
 
-TEST_F(PanelConverterTest, MemberTypeWithoutRulesReportsThatNothingConverted) {
+TEST_F(PanelConverterTest, VectorOfAnUnregisteredRecordFailsInBothDirections) {
   Panel record;
   BindingProperty input;
-  input.MakeCollection();
+  input.Append().Member("level").SetSigned(int64_t{3});
   const BindingField& gauges = panel->fields[2];
+  ASSERT_EQ(gauges.type.typeInfo, nullptr) << "Gauge is never registered";
 
   BindingResult status;
   gauges.converter->ToNative(status, MemberOf(record, 2), input, gauges.name, nullptr, context);
   EXPECT_FALSE(status.Ok());
-  EXPECT_EQ(status.ErrorMessage(), "No conversion is available for 'gauges'.");
+  EXPECT_EQ(status.ErrorMessage(),
+            "Couldn't assign value to 'gauges' because the input is an unregistered structure or not a structure at "
+            "all.");
 
+  record.gauges.resize(1);
   BindingResult result;
   gauges.converter->ToValue(result, MemberOf(record, 2), nullptr, context);
   EXPECT_FALSE(result.Ok());
-  EXPECT_EQ(result.ErrorMessage(), "No conversion is available for ''.");
+  EXPECT_EQ(result.ErrorMessage(), "Couldn't convert native value because it's an unregistered structure.");
 }
 
 TEST_F(PanelConverterTest, AnEarlierFailureStaysTheReportedOne) {
