@@ -2,6 +2,9 @@
 // of RapidJSON and nlohmann::json, fed the same recorded parse events so that
 // tokenizing is not measured. Reports time per document and bytes held per
 // input byte, with ratios in a final summary.
+// The project's RapidJSON settings come before any RapidJSON header.
+#include "formats/rapidjson_config.h"
+
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <rapidjson/document.h>
