@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/bench_documents.h"
 #include "binding/binding_property.h"
 #include "formats/json_reader.h"
 #include "plugin/backend_plugin.h"
@@ -19,15 +20,7 @@ namespace {
 
 using namespace zun;
 
-const std::string& TwitterText() {
-  static const std::string text = [] {
-    std::ifstream file(ZUN_BENCH_DATA "/twitter.json", std::ios::binary);
-    std::stringstream buffer;
-    buffer << file.rdbuf();
-    return buffer.str();
-  }();
-  return text;
-}
+const std::string& TwitterText() { return zun::bench::Document("twitter.json"); }
 
 const BindingProperty& TwitterTree() {
   static const BindingProperty tree = [] {

@@ -18,45 +18,14 @@
 #include <string>
 #include <vector>
 
-#include "binding/page_pool.h"
+#include "bench/bench_documents.h"
 #include "formats/json_reader.h"
-#include "platform/virtual_memory.h"
 
 namespace {
 
 const char* const kDocuments[] = {"twitter.json", "citm_catalog.json", "canada.json"};
 const char* const kReaders[] = {"DeserializeJson", "RapidJsonDocument", "RapidJsonSaxNull"};
 
-const std::string& Load(const std::string& name) {
-  static std::map<std::string, std::string> texts;
-  auto found = texts.find(name);
-  if (found != texts.end()) return found->second;
-  std::ifstream file(std::string(ZUN_BENCH_DATA) + "/" + name, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  if (content.str().empty()) {
-    std::fprintf(stderr, "cannot read %s\n", name.c_str());
-    std::exit(1);
-  }
-  return texts[name] = content.str();
-}
-
-// Bytes the process holds: the malloc arena in use plus the value heaps'
-// page reservations, which come straight from the system.
-size_t HeldBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd +
-         zun::platform::LiveRegionCount() * zun::BindingPagePool::kReservationSize;
-}
-
-template <typename Parse>
-double HeldPerInputByte(const std::string& text, Parse parse) {
-  malloc_trim(0);
-  const size_t before = HeldBytes();
-  const auto tree = parse(text);
-  const size_t after = HeldBytes();
-  return static_cast<double>(after - before) / static_cast<double>(text.size());
-}
 
 zun::BindingResult ParseOurs(const std::string& text) {
   zun::BindingResult result = zun::DeserializeJson(text.c_str());
@@ -86,14 +55,14 @@ std::map<std::string, std::map<std::string, Figures>> gFigures;  // document -> 
 
 template <typename Parse>
 void Measure(benchmark::State& state, const std::string& document, const char* reader, Parse parse) {
-  const std::string& text = Load(document);
+  const std::string& text = zun::bench::Document(document);
   for (auto _ : state) {
     auto tree = parse(text);
     benchmark::DoNotOptimize(&tree);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   if constexpr (!std::is_same_v<decltype(parse(text)), bool>) {
-    gFigures[document][reader].heldPerInputByte = HeldPerInputByte(text, parse);
+    gFigures[document][reader].heldPerInputByte = zun::bench::HeldPerInputByte(text.size(), [&] { return parse(text); });
     state.counters["held_per_input_byte"] = gFigures[document][reader].heldPerInputByte;
   }
 }
@@ -131,7 +100,7 @@ void PrintSummary() {
               "held/input B");
   for (const char* document : kDocuments) {
     auto& byReader = gFigures[document];
-    const double size = static_cast<double>(Load(document).size());
+    const double size = static_cast<double>(zun::bench::Document(document).size());
     for (const char* reader : kReaders) {
       const Figures& figures = byReader[reader];
       if (figures.seconds == 0) continue;

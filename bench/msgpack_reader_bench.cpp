@@ -14,45 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "binding/page_pool.h"
+#include "bench/bench_documents.h"
 #include "formats/msgpack_reader.h"
-#include "platform/virtual_memory.h"
 
 namespace {
 
 const char* const kDocuments[] = {"twitter.msgpack", "citm_catalog.msgpack", "canada.msgpack"};
 const char* const kReaders[] = {"DeserializeMessagePack", "MsgpackUnpack"};
 
-const std::string& Load(const std::string& name) {
-  static std::map<std::string, std::string> bodies;
-  auto found = bodies.find(name);
-  if (found != bodies.end()) return found->second;
-  std::ifstream file(std::string(ZUN_BENCH_DATA) + "/" + name, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  if (content.str().empty()) {
-    std::fprintf(stderr, "cannot read %s\n", name.c_str());
-    std::exit(1);
-  }
-  return bodies[name] = content.str();
-}
-
-// Bytes the process holds: the malloc arena in use plus the value heaps'
-// page reservations, which come straight from the system.
-size_t HeldBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd +
-         zun::platform::LiveRegionCount() * zun::BindingPagePool::kReservationSize;
-}
-
-template <typename Parse>
-double HeldPerInputByte(const std::string& body, Parse parse) {
-  malloc_trim(0);
-  const size_t before = HeldBytes();
-  const auto tree = parse(body);
-  const size_t after = HeldBytes();
-  return static_cast<double>(after - before) / static_cast<double>(body.size());
-}
 
 zun::BindingResult ParseOurs(const std::string& body) {
   zun::MessagePackReadResult read =
@@ -71,13 +40,13 @@ std::map<std::string, std::map<std::string, Figures>> gFigures;  // document -> 
 
 template <typename Parse>
 void Measure(benchmark::State& state, const std::string& document, const char* reader, Parse parse) {
-  const std::string& body = Load(document);
+  const std::string& body = zun::bench::Document(document);
   for (auto _ : state) {
     auto tree = parse(body);
     benchmark::DoNotOptimize(&tree);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * body.size()));
-  gFigures[document][reader].heldPerInputByte = HeldPerInputByte(body, parse);
+  gFigures[document][reader].heldPerInputByte = zun::bench::HeldPerInputByte(body.size(), [&] { return parse(body); });
   state.counters["held_per_input_byte"] = gFigures[document][reader].heldPerInputByte;
 }
 
@@ -110,7 +79,7 @@ void PrintSummary() {
   std::printf("\n%-22s %-24s %9s %14s %14s\n", "document", "reader", "MB/s", "vs unpack", "held/input B");
   for (const char* document : kDocuments) {
     auto& byReader = gFigures[document];
-    const double size = static_cast<double>(Load(document).size());
+    const double size = static_cast<double>(zun::bench::Document(document).size());
     for (const char* reader : kReaders) {
       const Figures& figures = byReader[reader];
       if (figures.seconds == 0) continue;

@@ -19,9 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_documents.h"
 #include "binding/binding_property.h"
-#include "binding/page_pool.h"
-#include "platform/virtual_memory.h"
 
 namespace {
 
@@ -94,10 +93,7 @@ const Recording& Load(const std::string& name) {
   static std::map<std::string, Recording> recordings;
   auto found = recordings.find(name);
   if (found != recordings.end()) return found->second;
-  std::ifstream file(std::string(ZUN_BENCH_DATA) + "/" + name, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  const std::string json = content.str();
+  const std::string& json = zun::bench::Document(name);
   Recording& recording = recordings[name];
   recording.name = name;
   recording.inputBytes = json.size();
@@ -204,23 +200,15 @@ void BuildNlohmann(const Recording& recording, nlohmann::json& document) {
   }
 }
 
-// Bytes the process holds: the malloc arena in use plus the value heaps'
-// page reservations, which come straight from the system.
-size_t HeldBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd +
-         zun::platform::LiveRegionCount() * zun::BindingPagePool::kReservationSize;
-}
-
 template <typename Tree, typename Build>
 double BytesPerInputByte(const Recording& recording, Build build) {
   malloc_trim(0);
-  const size_t before = HeldBytes();
+  const size_t before = zun::bench::HeldBytes();
   double ratio = 0;
   {
     Tree tree;
     build(recording, tree);
-    ratio = static_cast<double>(HeldBytes() - before) / static_cast<double>(recording.inputBytes);
+    ratio = static_cast<double>(zun::bench::HeldBytes() - before) / static_cast<double>(recording.inputBytes);
   }
   return ratio;
 }

@@ -12,23 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_documents.h"
 #include "formats/yaml_reader.h"
 
 namespace {
 
 const char* const kDocuments[] = {"twitter", "citm_catalog", "canada"};
 
-const std::string& Document(const std::string& name) {
-  static std::map<std::string, std::string> documents;
-  auto [at, inserted] = documents.try_emplace(name);
-  if (inserted) {
-    std::ifstream file(std::string(ZUN_BENCH_DATA) + "/" + name + ".yaml", std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    at->second = text.str();
-  }
-  return at->second;
-}
+const std::string& Document(const std::string& name) { return zun::bench::Document(name + ".yaml"); }
 
 // Parses every event and builds nothing; false on a parser error.
 bool BareEventLoop(const std::string& text, size_t& events) {
