@@ -1,10 +1,12 @@
-// The value heap: a chained hash table of interned texts beside the block
-// allocator. Records are freed as soon as their last reference goes.
+// The value heap: an open-addressed table of interned texts (linear probing,
+// at most half full) beside the block allocator. Records are freed as soon as
+// their last reference goes.
 #include "binding/binding_heap.h"
 
 #include <cstring>
 #include <stdexcept>
 
+#include "binding/intern_table_hash.h"
 #include "binding/page_pool.h"
 
 namespace zun {
@@ -18,73 +20,92 @@ BindingHeap::BindingHeap() : BindingHeap(BindingPagePool::Process()) {}
 BindingHeap::BindingHeap(BindingPagePool& pool) : blocks_(pool) {}
 
 BindingHeap::~BindingHeap() {
-  for (size_t i = 0; i < bucketCount_; ++i) {
-    for (InternedString* record = buckets_[i]; record != nullptr;) {
-      InternedString* next = record->next;
-      ::operator delete(record);
-      record = next;
+  for (size_t i = 0; i < slotCount_; ++i) ::operator delete(slots_[i].record);
+  delete[] slots_;
+}
+
+// Only callers that checked slotCount_ != 0 get here.
+size_t BindingHeap::Locate(std::string_view text, uint32_t tableHash) const {
+  const size_t mask = slotCount_ - 1;
+  for (size_t i = tableHash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.record == nullptr) return i;
+    if (slot.tableHash == tableHash && slot.length == text.size() &&
+        std::memcmp(slot.record->text, text.data(), text.size()) == 0) {
+      return i;
     }
   }
-  delete[] buckets_;
 }
 
 const InternedString* BindingHeap::FindInterned(std::string_view text) const {
   if (count_ == 0 || text.empty()) return nullptr;
-  const uint32_t hash = Fnv1a32(text);
-  for (const InternedString* record = buckets_[hash & (bucketCount_ - 1)]; record != nullptr;
-       record = record->next) {
-    if (record->hash == hash && record->View() == text) return record;
-  }
-  return nullptr;
+  return slots_[Locate(text, InternTableHash(text))].record;
 }
 
 const InternedString* BindingHeap::Intern(std::string_view text) {
   if (text.empty()) return &kEmptyInternedString;
-  const uint32_t hash = Fnv1a32(text);
-  if (bucketCount_ != 0) {
-    for (InternedString* record = buckets_[hash & (bucketCount_ - 1)]; record != nullptr;
-         record = record->next) {
-      if (record->hash == hash && record->View() == text) {
-        ++record->refCount;
-        return record;
-      }
-    }
+  const uint32_t tableHash = InternTableHash(text);
+  InternedString* record = nullptr;
+  if (slotCount_ != 0) {
+    const size_t slot = Locate(text, tableHash);
+    record = slots_[slot].record;
+    if (record == nullptr) record = Insert(slot, text, tableHash);
+  } else {
+    Grow();
+    record = Insert(Locate(text, tableHash), text, tableHash);
   }
-  InternedString* record = Insert(text, hash);
   ++record->refCount;
   return record;
 }
 
-InternedString* BindingHeap::Insert(std::string_view text, uint32_t hash) {
+// `slot` is the empty slot that Locate found for `text`; growing moves it.
+InternedString* BindingHeap::Insert(size_t slot, std::string_view text, uint32_t tableHash) {
   if (text.size() > UINT32_MAX - sizeof(InternedString) - 1) throw std::length_error(kTextTooLong);
-  if (count_ >= bucketCount_) Grow();
+  if ((count_ + 1) * 2 > slotCount_) {
+    Grow();
+    slot = Locate(text, tableHash);
+  }
   void* storage = ::operator new(sizeof(InternedString) + text.size() + 1);
   auto* record = static_cast<InternedString*>(storage);
   char* bytes = reinterpret_cast<char*>(record + 1);
   std::memcpy(bytes, text.data(), text.size());
   bytes[text.size()] = '\0';
-  InternedString*& bucket = buckets_[hash & (bucketCount_ - 1)];
-  *record = InternedString{bucket, bytes, static_cast<uint32_t>(text.size()), hash, 0};
-  bucket = record;
+  const auto length = static_cast<uint32_t>(text.size());
+  *record = InternedString{OrderPrefix(text), bytes, length, Fnv1a32(text), 0};
+  slots_[slot] = Slot{record, tableHash, length};
   ++count_;
   return record;
 }
 
 void BindingHeap::Grow() {
-  const size_t newCount = bucketCount_ == 0 ? kInitialBuckets : bucketCount_ * 2;
-  auto** fresh = new InternedString*[newCount]();
-  for (size_t i = 0; i < bucketCount_; ++i) {
-    for (InternedString* record = buckets_[i]; record != nullptr;) {
-      InternedString* next = record->next;
-      InternedString*& bucket = fresh[record->hash & (newCount - 1)];
-      record->next = bucket;
-      bucket = record;
-      record = next;
+  const size_t newCount = slotCount_ == 0 ? kInitialSlots : slotCount_ * 2;
+  auto* fresh = new Slot[newCount]();
+  const size_t mask = newCount - 1;
+  for (size_t i = 0; i < slotCount_; ++i) {
+    if (slots_[i].record == nullptr) continue;
+    size_t target = slots_[i].tableHash & mask;
+    while (fresh[target].record != nullptr) target = (target + 1) & mask;
+    fresh[target] = slots_[i];
+  }
+  delete[] slots_;
+  slots_ = fresh;
+  slotCount_ = newCount;
+}
+
+// Backward-shift deletion: later entries of the probe run move into the hole
+// when their home slot lies at or before it, so no tombstones are needed.
+void BindingHeap::RemoveSlot(size_t slot) {
+  const size_t mask = slotCount_ - 1;
+  size_t hole = slot;
+  for (size_t i = (hole + 1) & mask; slots_[i].record != nullptr; i = (i + 1) & mask) {
+    const size_t home = slots_[i].tableHash & mask;
+    if (((i - home) & mask) >= ((i - hole) & mask)) {
+      slots_[hole] = slots_[i];
+      hole = i;
     }
   }
-  delete[] buckets_;
-  buckets_ = fresh;
-  bucketCount_ = newCount;
+  slots_[hole] = Slot{nullptr, 0, 0};
+  --count_;
 }
 
 void BindingHeap::Release(const InternedString* record) {
@@ -92,10 +113,10 @@ void BindingHeap::Release(const InternedString* record) {
   // Records are created mutable by this heap; callers only hold const views.
   auto* owned = const_cast<InternedString*>(record);
   if (--owned->refCount != 0) return;
-  InternedString** link = &buckets_[owned->hash & (bucketCount_ - 1)];
-  while (*link != owned) link = &(*link)->next;
-  *link = owned->next;
-  --count_;
+  const size_t mask = slotCount_ - 1;
+  size_t slot = InternTableHash(owned->View()) & mask;
+  while (slots_[slot].record != owned) slot = (slot + 1) & mask;
+  RemoveSlot(slot);
   ::operator delete(owned);
 }
 

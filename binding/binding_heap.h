@@ -48,14 +48,24 @@ class BindingHeap {
   [[nodiscard]] const BlockAllocator& Blocks() const { return blocks_; }
 
  private:
-  static constexpr size_t kInitialBuckets = 8;
+  // One place of the open-addressed table. The table hash and the length sit
+  // beside the record so that a probe rarely has to read the record itself.
+  struct Slot {
+    InternedString* record;
+    uint32_t tableHash;
+    uint32_t length;
+  };
+  static constexpr size_t kInitialSlots = 8;
 
-  [[nodiscard]] InternedString* Insert(std::string_view text, uint32_t hash);
+  // The slot that holds `text`, or the empty slot that ends its probe run.
+  [[nodiscard]] size_t Locate(std::string_view text, uint32_t tableHash) const;
+  [[nodiscard]] InternedString* Insert(size_t slot, std::string_view text, uint32_t tableHash);
+  void RemoveSlot(size_t slot);
   void Grow();
 
   BlockAllocator blocks_;
-  InternedString** buckets_ = nullptr;
-  size_t bucketCount_ = 0;
+  Slot* slots_ = nullptr;
+  size_t slotCount_ = 0;  // 0 or a power of two
   size_t count_ = 0;
 };
 

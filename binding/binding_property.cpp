@@ -23,7 +23,16 @@ static_assert(alignof(BindingProperty) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
 constinit const BindingProperty kEmptyValue;
 
-std::string_view BeforeNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+// Member names and most strings are short: scanning them inline is cheaper
+// than the call to memchr, which only pays off for longer texts.
+std::string_view BeforeNul(std::string_view text) {
+  constexpr size_t kInlineScan = 32;
+  if (text.size() > kInlineScan) return text.substr(0, text.find('\0'));
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\0') return text.substr(0, i);
+  }
+  return text;
+}
 
 std::string_view BeforeNul(const char* text) { return text == nullptr ? std::string_view() : text; }
 
@@ -147,11 +156,8 @@ void BindingProperty::DestroyElements() {
   heap_->ReleaseBlock(elements, sizeof(BindingElements));
 }
 
-void BindingProperty::DestroyMembers() {
-  BindingMembers* members = payload_.members;
-  for (const auto& member : members->map) heap_->Release(member.first);
-  DeleteBlock(*heap_, members);
-}
+// The map's allocator releases each member's name as it destroys the node.
+void BindingProperty::DestroyMembers() { DeleteBlock(*heap_, payload_.members); }
 
 BindingHeap& BindingProperty::EnsureHeap() {
   if (heap_ == nullptr) heap_ = new BindingHeap();
@@ -281,8 +287,9 @@ BindingProperty& BindingProperty::Member(std::string_view name) {
   name = BeforeNul(name);
   if (Kind() != BindingKind::Structure) return MemberOfNewStructure(name);
   BindingMemberMap& map = payload_.members->map;
-  const auto at = map.lower_bound(name);
-  if (at != map.end() && at->first->View() == name) return at->second;
+  const BindingMemberKey key(name);
+  const auto at = map.lower_bound(key);
+  if (at != map.end() && !map.key_comp()(key, at->first)) return at->second;
   return EmplaceMember(map, at, heap_->Intern(name), *heap_, ChildKey(heap_));
 }
 
@@ -316,7 +323,7 @@ BindingProperty* BindingProperty::FindMember(std::string_view name) {
 const BindingProperty* BindingProperty::FindMember(std::string_view name) const {
   if (Kind() != BindingKind::Structure) return nullptr;
   const BindingMemberMap& map = payload_.members->map;
-  const auto at = map.find(BeforeNul(name));
+  const auto at = map.find(BindingMemberKey(BeforeNul(name)));
   return at != map.end() ? &at->second : nullptr;
 }
 

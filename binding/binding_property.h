@@ -14,8 +14,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -183,25 +185,65 @@ static_assert(sizeof(BindingProperty) == 16 && alignof(BindingProperty) == 8,
               "native records embedding a value rely on its 16-byte size");
 #endif
 
-// Orders member names byte by byte as unsigned values; looks up by text
-// without interning it.
+// A member name being looked up, with its OrderPrefix computed once.
+struct BindingMemberKey {
+  explicit BindingMemberKey(std::string_view name) : text(name), prefix(OrderPrefix(name)) {}
+  std::string_view text;
+  uint64_t prefix;
+};
+
+// Byte-by-byte unsigned order of two names given with their prefixes. Equal
+// prefixes mean equal first bytes, so only the length or the bytes after the
+// eighth remain to compare.
+[[nodiscard]] inline bool MemberNameBefore(uint64_t aPrefix, std::string_view a, uint64_t bPrefix,
+                                           std::string_view b) {
+  if (aPrefix != bPrefix) return aPrefix < bPrefix;
+  if (a.size() <= 8 || b.size() <= 8) return a.size() < b.size();
+  return a.substr(8) < b.substr(8);
+}
+
+// Orders member names byte by byte as unsigned values; looks up by key
+// without interning the name.
 struct BindingMemberNameLess {
   using is_transparent = void;
   bool operator()(const InternedString* a, const InternedString* b) const {
-    return a != b && a->View() < b->View();
+    return a != b && MemberNameBefore(a->orderPrefix, a->View(), b->orderPrefix, b->View());
   }
-  bool operator()(const InternedString* a, std::string_view b) const { return a->View() < b; }
-  bool operator()(std::string_view a, const InternedString* b) const { return a < b->View(); }
+  bool operator()(const InternedString* a, const BindingMemberKey& b) const {
+    return MemberNameBefore(a->orderPrefix, a->View(), b.prefix, b.text);
+  }
+  bool operator()(const BindingMemberKey& a, const InternedString* b) const {
+    return MemberNameBefore(a.prefix, a.text, b->orderPrefix, b->View());
+  }
 };
 
-using BindingMemberMap =
-    std::map<const InternedString*, BindingProperty, BindingMemberNameLess,
-             HeapBlockAllocator<std::pair<const InternedString* const, BindingProperty>>>;
+using BindingMemberPair = std::pair<const InternedString* const, BindingProperty>;
+
+// The node allocator of a structure's map. Destroying a member also gives back
+// its name's count, so tearing a structure down walks its nodes only once.
+template <typename T>
+class BindingMemberAllocator : public HeapBlockAllocator<T> {
+ public:
+  using HeapBlockAllocator<T>::HeapBlockAllocator;
+  template <typename U>
+  struct rebind {
+    using other = BindingMemberAllocator<U>;
+  };
+
+  template <typename U>
+  void destroy(U* object) {
+    if constexpr (std::is_same_v<U, BindingMemberPair>) this->Heap()->Release(object->first);
+    std::destroy_at(object);
+  }
+};
+
+using BindingMemberMap = std::map<const InternedString*, BindingProperty, BindingMemberNameLess,
+                                  BindingMemberAllocator<BindingMemberPair>>;
 
 // The header of a structure: its ordered member map, a block of the heap.
 struct BindingMembers {
   explicit BindingMembers(BindingHeap* heap)
-      : map(BindingMemberNameLess{}, HeapBlockAllocator<BindingMemberMap::value_type>(heap)) {}
+      : map(BindingMemberNameLess{}, BindingMemberAllocator<BindingMemberPair>(heap)) {}
   BindingMemberMap map;
 };
 

@@ -2,17 +2,35 @@
 // name of that tree with the same bytes.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "binding/fnv1a.h"
 
 namespace zun {
 
-// Records live in general memory with their text right behind them; the heap's
-// intern table chains them through `next`. `text` is always NUL-terminated.
+// The first eight bytes of `text` as a big-endian number, zero-padded. When
+// two prefixes differ they order the texts exactly as a byte-by-byte unsigned
+// comparison does, so most name comparisons need no memcmp.
+[[nodiscard]] inline uint64_t OrderPrefix(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  if (text.size() >= 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return word;
+  }
+  uint64_t prefix = 0;
+  for (size_t i = 0; i < text.size(); ++i) prefix = (prefix << 8) | bytes[i];
+  return text.empty() ? 0 : prefix << (8 * (8 - text.size()));
+}
+
+// Records live in general memory with their text right behind them; the
+// heap's intern table refers to them. `text` is always NUL-terminated.
 struct InternedString {
-  InternedString* next;
+  uint64_t orderPrefix;  // OrderPrefix of the text
   const char* text;
   uint32_t length;
   uint32_t hash;  // Fnv1a32 of the text
@@ -22,6 +40,6 @@ struct InternedString {
 };
 
 // The record of every empty text: never interned, counted or freed.
-inline constexpr InternedString kEmptyInternedString{nullptr, "", 0, kFnv1a32Basis, 0};
+inline constexpr InternedString kEmptyInternedString{0, "", 0, kFnv1a32Basis, 0};
 
 }  // namespace zun

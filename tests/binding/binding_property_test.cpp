@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -187,6 +188,38 @@ TEST(BindingPropertyTest, MembersIterateInUnsignedByteOrder) {
   EXPECT_EQ(MemberNames(value), expected);
   for (auto [name, member] : value.Members()) EXPECT_EQ(member.GetString(), name);
   EXPECT_EQ(value.Size(), expected.size());
+}
+
+// Names around eight bytes long and sharing their first eight bytes, where
+// the comparison of leading bytes alone cannot decide, among many members.
+TEST(BindingPropertyTest, ManyMembersKeepOrderAndLookupAcrossSharedBeginnings) {
+  std::vector<std::string> names = {"abcdefgh", "abcdefg",  "abcdefghi", "abcdefgh\xFF", "abcdefgha",
+                                    "abcdefgi", "abcdefg\x80", "\xFF",   "\x7F",         "abcdefghabcdefghz",
+                                    "abcdefghabcdefgh", "abcdefghabcdefghy", "b", "abcdefgg\xFF\xFF"};
+  for (int i = 0; i < 200; ++i) names.push_back("member" + std::to_string(i * 37 % 200));
+  BindingProperty value;
+  for (size_t i = 0; i < names.size(); ++i) value.Member(names[i]).SetSigned(static_cast<int64_t>(i));
+
+  std::vector<std::string> expected = names;
+  const auto unsignedLess = [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  };
+  std::sort(expected.begin(), expected.end(), [&](const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), unsignedLess);
+  });
+  EXPECT_EQ(MemberNames(value), expected);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const BindingProperty* member = value.FindMember(names[i]);
+    ASSERT_NE(member, nullptr) << names[i];
+    EXPECT_EQ(member->GetSigned(), static_cast<int64_t>(i)) << names[i];
+  }
+  for (const char* absent :
+       {"abcdefgh\x01", "abcdefghj", "abcdefghabcdefg", "abcdefghabcdefghx", "member200", "a"}) {
+    EXPECT_EQ(value.FindMember(absent), nullptr) << absent;
+  }
+  EXPECT_EQ(value.Size(), names.size()) << "writing an existing name inserts nothing";
+  (void)value.Member("abcdefghi");
+  EXPECT_EQ(value.Size(), names.size());
 }
 
 TEST(BindingPropertyTest, ReadingAMissingMemberDoesNotAddIt) {
