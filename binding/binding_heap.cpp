@@ -20,7 +20,7 @@ BindingHeap::BindingHeap() : BindingHeap(BindingPagePool::Process()) {}
 BindingHeap::BindingHeap(BindingPagePool& pool) : blocks_(pool) {}
 
 BindingHeap::~BindingHeap() {
-  for (size_t i = 0; i < slotCount_; ++i) ::operator delete(slots_[i].record);
+  for (size_t i = 0; i < slotCount_; ++i) ::operator delete(slots_[i]);
   delete[] slots_;
 }
 
@@ -28,10 +28,10 @@ BindingHeap::~BindingHeap() {
 size_t BindingHeap::Locate(std::string_view text, uint32_t tableHash) const {
   const size_t mask = slotCount_ - 1;
   for (size_t i = tableHash & mask;; i = (i + 1) & mask) {
-    const Slot& slot = slots_[i];
-    if (slot.record == nullptr) return i;
-    if (slot.tableHash == tableHash && slot.length == text.size() &&
-        std::memcmp(slot.record->text, text.data(), text.size()) == 0) {
+    const InternedString* record = slots_[i];
+    if (record == nullptr) return i;
+    if (record->tableHash == tableHash && record->length == text.size() &&
+        std::memcmp(record->text, text.data(), text.size()) == 0) {
       return i;
     }
   }
@@ -39,7 +39,7 @@ size_t BindingHeap::Locate(std::string_view text, uint32_t tableHash) const {
 
 const InternedString* BindingHeap::FindInterned(std::string_view text) const {
   if (count_ == 0 || text.empty()) return nullptr;
-  return slots_[Locate(text, InternTableHash(text))].record;
+  return slots_[Locate(text, InternTableHash(text))];
 }
 
 const InternedString* BindingHeap::Intern(std::string_view text) {
@@ -48,7 +48,7 @@ const InternedString* BindingHeap::Intern(std::string_view text) {
   InternedString* record = nullptr;
   if (slotCount_ != 0) {
     const size_t slot = Locate(text, tableHash);
-    record = slots_[slot].record;
+    record = slots_[slot];
     if (record == nullptr) record = Insert(slot, text, tableHash);
   } else {
     Grow();
@@ -71,8 +71,8 @@ InternedString* BindingHeap::Insert(size_t slot, std::string_view text, uint32_t
   std::memcpy(bytes, text.data(), text.size());
   bytes[text.size()] = '\0';
   const auto length = static_cast<uint32_t>(text.size());
-  *record = InternedString{OrderPrefix(text), bytes, length, Fnv1a32(text), 0};
-  slots_[slot] = Slot{record, tableHash, length};
+  *record = InternedString{OrderPrefix(text), bytes, length, Fnv1a32(text), 0, tableHash};
+  slots_[slot] = record;
   ++count_;
   return record;
 }
@@ -82,9 +82,9 @@ void BindingHeap::Grow() {
   auto* fresh = new Slot[newCount]();
   const size_t mask = newCount - 1;
   for (size_t i = 0; i < slotCount_; ++i) {
-    if (slots_[i].record == nullptr) continue;
-    size_t target = slots_[i].tableHash & mask;
-    while (fresh[target].record != nullptr) target = (target + 1) & mask;
+    if (slots_[i] == nullptr) continue;
+    size_t target = slots_[i]->tableHash & mask;
+    while (fresh[target] != nullptr) target = (target + 1) & mask;
     fresh[target] = slots_[i];
   }
   delete[] slots_;
@@ -97,14 +97,14 @@ void BindingHeap::Grow() {
 void BindingHeap::RemoveSlot(size_t slot) {
   const size_t mask = slotCount_ - 1;
   size_t hole = slot;
-  for (size_t i = (hole + 1) & mask; slots_[i].record != nullptr; i = (i + 1) & mask) {
-    const size_t home = slots_[i].tableHash & mask;
+  for (size_t i = (hole + 1) & mask; slots_[i] != nullptr; i = (i + 1) & mask) {
+    const size_t home = slots_[i]->tableHash & mask;
     if (((i - home) & mask) >= ((i - hole) & mask)) {
       slots_[hole] = slots_[i];
       hole = i;
     }
   }
-  slots_[hole] = Slot{nullptr, 0, 0};
+  slots_[hole] = nullptr;
   --count_;
 }
 
@@ -114,8 +114,8 @@ void BindingHeap::Release(const InternedString* record) {
   auto* owned = const_cast<InternedString*>(record);
   if (--owned->refCount != 0) return;
   const size_t mask = slotCount_ - 1;
-  size_t slot = InternTableHash(owned->View()) & mask;
-  while (slots_[slot].record != owned) slot = (slot + 1) & mask;
+  size_t slot = owned->tableHash & mask;
+  while (slots_[slot] != owned) slot = (slot + 1) & mask;
   RemoveSlot(slot);
   ::operator delete(owned);
 }

@@ -48,13 +48,9 @@ class BindingHeap {
   [[nodiscard]] const BlockAllocator& Blocks() const { return blocks_; }
 
  private:
-  // One place of the open-addressed table. The table hash and the length sit
-  // beside the record so that a probe rarely has to read the record itself.
-  struct Slot {
-    InternedString* record;
-    uint32_t tableHash;
-    uint32_t length;
-  };
+  // A slot is a bare record pointer (null when free): records carry their
+  // table hash and length, and a small array stays a small allocation.
+  using Slot = InternedString*;
   static constexpr size_t kInitialSlots = 8;
 
   // The slot that holds `text`, or the empty slot that ends its probe run.

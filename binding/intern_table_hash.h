@@ -33,8 +33,8 @@ inline constexpr uint64_t kMultiplier = 0xBF58476D1CE4E5B9ull;
 
 }  // namespace intern_table_hash_detail
 
-// Depends on the length and every byte of `text`; not stored anywhere but the
-// table's own slots.
+// Depends on the length and every byte of `text`; records keep it so that the
+// table can place and find them without hashing again.
 [[nodiscard]] inline uint32_t InternTableHash(std::string_view text) {
   using namespace intern_table_hash_detail;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());

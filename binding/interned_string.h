@@ -35,11 +35,12 @@ struct InternedString {
   uint32_t length;
   uint32_t hash;  // Fnv1a32 of the text
   uint32_t refCount;
+  uint32_t tableHash;  // where the heap's intern table places the text
 
   [[nodiscard]] std::string_view View() const { return {text, length}; }
 };
 
 // The record of every empty text: never interned, counted or freed.
-inline constexpr InternedString kEmptyInternedString{0, "", 0, kFnv1a32Basis, 0};
+inline constexpr InternedString kEmptyInternedString{0, "", 0, kFnv1a32Basis, 0, 0};
 
 }  // namespace zun
