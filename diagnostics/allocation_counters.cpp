@@ -10,32 +10,33 @@ namespace {
 // Blocks released that were allocated before counting began (or through other
 // hooks) can make the freed total exceed the allocated one; that is no
 // negative live size.
-uint64_t Difference(uint64_t larger, uint64_t smaller) { return larger > smaller ? larger - smaller : 0; }
+uint64_t NotBelowZero(int64_t live) { return live > 0 ? static_cast<uint64_t>(live) : 0; }
 
 }  // namespace
 
 void AllocationCounterSet::CountAllocation(size_t blockBytes) {
   bytesAllocated_.fetch_add(blockBytes, std::memory_order_relaxed);
   allocations_.fetch_add(1, std::memory_order_relaxed);
+  liveBytes_.fetch_add(static_cast<int64_t>(blockBytes), std::memory_order_relaxed);
+  liveAllocations_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void AllocationCounterSet::CountFree(size_t blockBytes) {
   bytesFreed_.fetch_add(blockBytes, std::memory_order_relaxed);
   frees_.fetch_add(1, std::memory_order_relaxed);
+  liveBytes_.fetch_sub(static_cast<int64_t>(blockBytes), std::memory_order_relaxed);
+  liveAllocations_.fetch_sub(1, std::memory_order_relaxed);
 }
 
 void AllocationCounterSet::UpdatePeak() {
-  const uint64_t live = Difference(bytesAllocated_.load(std::memory_order_relaxed),
-                                   bytesFreed_.load(std::memory_order_relaxed));
+  const uint64_t live = NotBelowZero(liveBytes_.load(std::memory_order_relaxed));
   if (live <= peakLiveBytes_.load(std::memory_order_relaxed)) return;
   LockPeak();
   // Read again under the lock so the stored pair belongs to one moment.
-  const uint64_t liveNow = Difference(bytesAllocated_.load(std::memory_order_relaxed),
-                                      bytesFreed_.load(std::memory_order_relaxed));
+  const uint64_t liveNow = NotBelowZero(liveBytes_.load(std::memory_order_relaxed));
   if (liveNow > peakLiveBytes_.load(std::memory_order_relaxed)) {
     peakLiveBytes_.store(liveNow, std::memory_order_relaxed);
-    liveAllocationsAtPeak_.store(Difference(allocations_.load(std::memory_order_relaxed),
-                                            frees_.load(std::memory_order_relaxed)),
+    liveAllocationsAtPeak_.store(NotBelowZero(liveAllocations_.load(std::memory_order_relaxed)),
                                  std::memory_order_relaxed);
   }
   UnlockPeak();
@@ -49,6 +50,8 @@ void AllocationCounterSet::Reset() {
   allocations_.store(0, std::memory_order_relaxed);
   bytesFreed_.store(0, std::memory_order_relaxed);
   frees_.store(0, std::memory_order_relaxed);
+  liveBytes_.store(0, std::memory_order_relaxed);
+  liveAllocations_.store(0, std::memory_order_relaxed);
   UnlockPeak();
 }
 

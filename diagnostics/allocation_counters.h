@@ -21,7 +21,9 @@ static_assert(sizeof(AllocationCounters) == 48);
 
 // Counters updated by any thread without a lock. The peak and its live count
 // form a pair that is raised under a tiny spin lock, so a reader never sees a
-// peak with the live count of another moment.
+// peak with the live count of another moment. Live bytes and live blocks are
+// kept as counters of their own: a difference of two totals read one after
+// the other mixes two moments and can report a peak that never existed.
 class AllocationCounterSet {
  public:
   constexpr AllocationCounterSet() = default;
@@ -46,6 +48,8 @@ class AllocationCounterSet {
   std::atomic<uint64_t> allocations_{0};
   std::atomic<uint64_t> bytesFreed_{0};
   std::atomic<uint64_t> frees_{0};
+  std::atomic<int64_t> liveBytes_{0};
+  std::atomic<int64_t> liveAllocations_{0};
   mutable std::atomic_flag peakLock_{};
 };
 
