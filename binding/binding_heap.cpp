@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "binding/intern_table_hash.h"
 #include "binding/page_pool.h"
@@ -12,7 +13,50 @@
 namespace zun {
 
 namespace {
+
 constexpr const char* kTextTooLong = "text too long for a value heap";
+
+// Rounded up to eight bytes: blocks are aligned to the largest power of two
+// (up to eight) dividing their size, and a record holds 64-bit fields.
+size_t RecordSize(size_t length) { return (sizeof(InternedString) + length + 1 + 7) & ~size_t{7}; }
+
+// Equal bytes of two texts of `length` bytes. Most texts are short: words
+// compared inline beat the call to memcmp there.
+bool SameBytes(const char* a, const char* b, size_t length) {
+  if (length > 16) return std::memcmp(a, b, length) == 0;
+  if (length >= 8) {
+    uint64_t a0, b0, a1, b1;
+    std::memcpy(&a0, a, 8);
+    std::memcpy(&b0, b, 8);
+    std::memcpy(&a1, a + length - 8, 8);
+    std::memcpy(&b1, b + length - 8, 8);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  }
+  if (length >= 4) {
+    uint32_t a0, b0, a1, b1;
+    std::memcpy(&a0, a, 4);
+    std::memcpy(&b0, b, 4);
+    std::memcpy(&a1, a + length - 4, 4);
+    std::memcpy(&b1, b + length - 4, 4);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  }
+  for (size_t i = 0; i < length; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+// One emptied heap per thread, kept for the next tree: short-lived trees
+// (a converted record, a request's arguments) then skip creating the heap.
+struct SpareHeap {
+  BindingHeap* heap = nullptr;
+  SpareHeap() = default;
+  SpareHeap(const SpareHeap&) = delete;
+  SpareHeap& operator=(const SpareHeap&) = delete;
+  ~SpareHeap() { delete heap; }
+};
+thread_local SpareHeap tSpareHeap;
+
 }  // namespace
 
 BindingHeap::BindingHeap() : BindingHeap(BindingPagePool::Process()) {}
@@ -20,8 +64,33 @@ BindingHeap::BindingHeap() : BindingHeap(BindingPagePool::Process()) {}
 BindingHeap::BindingHeap(BindingPagePool& pool) : blocks_(pool) {}
 
 BindingHeap::~BindingHeap() {
-  for (size_t i = 0; i < slotCount_; ++i) ::operator delete(slots_[i]);
+  if (count_ != 0) {
+    for (size_t i = 0; i < slotCount_; ++i) {
+      if (slots_[i] != nullptr) ReleaseBlock(slots_[i], RecordSize(slots_[i]->length));
+    }
+  }
   delete[] slots_;
+}
+
+BindingHeap* BindingHeap::Create() {
+  if (BindingHeap* spare = std::exchange(tSpareHeap.heap, nullptr)) return spare;
+  return new BindingHeap();
+}
+
+void BindingHeap::Destroy(BindingHeap* heap) {
+  if (heap == nullptr) return;
+  const bool reusable = heap->count_ == 0 && !heap->blocks_.InUse() && &heap->blocks_.Pool() == &BindingPagePool::Process();
+  if (!reusable || tSpareHeap.heap != nullptr) {
+    delete heap;
+    return;
+  }
+  // A large table is not kept: the next tree may be small.
+  if (heap->slotCount_ > kInitialSlots) {
+    delete[] heap->slots_;
+    heap->slots_ = nullptr;
+    heap->slotCount_ = 0;
+  }
+  tSpareHeap.heap = heap;
 }
 
 // Only callers that checked slotCount_ != 0 get here.
@@ -31,7 +100,7 @@ size_t BindingHeap::Locate(std::string_view text, uint32_t tableHash) const {
     const InternedString* record = slots_[i];
     if (record == nullptr) return i;
     if (record->tableHash == tableHash && record->length == text.size() &&
-        std::memcmp(record->text, text.data(), text.size()) == 0) {
+        SameBytes(record->text, text.data(), text.size())) {
       return i;
     }
   }
@@ -65,13 +134,12 @@ InternedString* BindingHeap::Insert(size_t slot, std::string_view text, uint32_t
     Grow();
     slot = Locate(text, tableHash);
   }
-  void* storage = ::operator new(sizeof(InternedString) + text.size() + 1);
-  auto* record = static_cast<InternedString*>(storage);
+  auto* record = static_cast<InternedString*>(AllocateBlock(RecordSize(text.size())));
   char* bytes = reinterpret_cast<char*>(record + 1);
   std::memcpy(bytes, text.data(), text.size());
   bytes[text.size()] = '\0';
   const auto length = static_cast<uint32_t>(text.size());
-  *record = InternedString{OrderPrefix(text), bytes, length, Fnv1a32(text), 0, tableHash};
+  *record = InternedString{OrderPrefix(text), bytes, length, 0, tableHash};
   slots_[slot] = record;
   ++count_;
   return record;
@@ -117,7 +185,7 @@ void BindingHeap::Release(const InternedString* record) {
   size_t slot = owned->tableHash & mask;
   while (slots_[slot] != owned) slot = (slot + 1) & mask;
   RemoveSlot(slot);
-  ::operator delete(owned);
+  ReleaseBlock(owned, RecordSize(owned->length));
 }
 
 }  // namespace zun

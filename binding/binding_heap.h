@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <string_view>
 
 #include "binding/block_allocator.h"
@@ -21,6 +20,12 @@ class BindingHeap {
   explicit BindingHeap(BindingPagePool& pool);
   ~BindingHeap();
   BindingHeap(const BindingHeap&) = delete;
+  // A heap over the process pool for a new tree: the calling thread's spare
+  // heap when it has one, else a new one.
+  [[nodiscard]] static BindingHeap* Create();
+  // Ends a tree's heap (null is ignored). An emptied heap over the process
+  // pool becomes the thread's spare if it has none; otherwise it is deleted.
+  static void Destroy(BindingHeap* heap);
   BindingHeap& operator=(const BindingHeap&) = delete;
 
   // The record of `text` (taken as given, NULs included), counted once more.
@@ -63,31 +68,6 @@ class BindingHeap {
   Slot* slots_ = nullptr;
   size_t slotCount_ = 0;  // 0 or a power of two
   size_t count_ = 0;
-};
-
-// Standard allocator over a heap's blocks, for node-based containers whose
-// nodes belong to the tree.
-template <typename T>
-class HeapBlockAllocator {
- public:
-  using value_type = T;
-
-  explicit HeapBlockAllocator(BindingHeap* heap) noexcept : heap_(heap) {}
-  template <typename U>
-  HeapBlockAllocator(const HeapBlockAllocator<U>& other) noexcept : heap_(other.Heap()) {}
-
-  [[nodiscard]] T* allocate(size_t n) { return static_cast<T*>(heap_->AllocateBlock(n * sizeof(T))); }
-  void deallocate(T* block, size_t n) noexcept { heap_->ReleaseBlock(block, n * sizeof(T)); }
-
-  [[nodiscard]] BindingHeap* Heap() const noexcept { return heap_; }
-
-  template <typename U>
-  bool operator==(const HeapBlockAllocator<U>& other) const noexcept {
-    return heap_ == other.Heap();
-  }
-
- private:
-  BindingHeap* heap_;
 };
 
 }  // namespace zun

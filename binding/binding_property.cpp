@@ -4,11 +4,11 @@
 #include "binding/binding_property.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <tuple>
 
 namespace zun {
 
@@ -16,7 +16,9 @@ namespace {
 
 constexpr const char* kTooManyElements = "too many elements for a binding collection";
 
-constexpr size_t kMaxElements = PTRDIFF_MAX / sizeof(BindingProperty);
+// Counts are 32-bit in the collection header; more elements than that would
+// need 64 GiB on the 64-bit build and cannot exist on the 32-bit one.
+constexpr size_t kMaxElements = std::min<size_t>(PTRDIFF_MAX / sizeof(BindingProperty), UINT32_MAX);
 constexpr size_t kFirstElementCapacity = 2;
 
 static_assert(alignof(BindingProperty) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
@@ -43,21 +45,6 @@ T* NewBlock(BindingHeap& heap, Args&&... args) {
     return new (block) T(std::forward<Args>(args)...);
   } catch (...) {
     heap.ReleaseBlock(block, sizeof(T));
-    throw;
-  }
-}
-
-// Inserts a member named `name` before `hint`, taking over one count of the
-// name.
-BindingProperty& EmplaceMember(BindingMemberMap& map, BindingMemberMap::const_iterator hint,
-                               const InternedString* name, BindingHeap& heap,
-                               BindingProperty::ChildKey key) {
-  try {
-    return map.emplace_hint(hint, std::piecewise_construct, std::forward_as_tuple(name),
-                            std::forward_as_tuple(key))
-        ->second;
-  } catch (...) {
-    heap.Release(name);
     throw;
   }
 }
@@ -118,7 +105,7 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) {
 
 BindingProperty::~BindingProperty() {
   ReleasePayload();
-  if (ownsHeap_ != 0) delete heap_;
+  if (ownsHeap_ != 0) BindingHeap::Destroy(heap_);
 }
 
 void BindingProperty::Reset() {
@@ -152,15 +139,17 @@ void BindingProperty::ReleasePayload() {
 void BindingProperty::DestroyElements() {
   BindingElements* elements = payload_.elements;
   for (size_t i = 0; i < elements->size; ++i) std::destroy_at(elements->data + i);
-  ::operator delete(elements->data);
+  if (elements->data != nullptr) heap_->ReleaseBlock(elements->data, elements->capacity * sizeof(BindingProperty));
   heap_->ReleaseBlock(elements, sizeof(BindingElements));
 }
 
-// The map's allocator releases each member's name as it destroys the node.
-void BindingProperty::DestroyMembers() { DeleteBlock(*heap_, payload_.members); }
+void BindingProperty::DestroyMembers() {
+  payload_.members->Clear(*heap_);
+  DeleteBlock(*heap_, payload_.members);
+}
 
 BindingHeap& BindingProperty::EnsureHeap() {
-  if (heap_ == nullptr) heap_ = new BindingHeap();
+  if (heap_ == nullptr) heap_ = BindingHeap::Create();
   return *heap_;
 }
 
@@ -233,7 +222,7 @@ void BindingProperty::MakeCollection() {
 void BindingProperty::MakeStructure() {
   if (Kind() == BindingKind::Structure) return;
   Reset();
-  payload_.members = NewBlock<BindingMembers>(EnsureHeap(), heap_);
+  payload_.members = NewBlock<BindingMembers>(EnsureHeap());
   kind_ = static_cast<uint8_t>(BindingKind::Structure);
 }
 
@@ -247,15 +236,13 @@ void BindingProperty::Reserve(size_t count) {
 // to itself, and the old storage is freed without running destructors.
 void BindingProperty::Reallocate(size_t capacity) {
   BindingElements& elements = *payload_.elements;
-  auto* fresh = static_cast<BindingProperty*>(::operator new(capacity * sizeof(BindingProperty)));
-  for (size_t i = 0; i < elements.size; ++i) {
-    BindingProperty* moved = new (fresh + i) BindingProperty(ChildKey(heap_));
-    moved->payload_ = elements.data[i].payload_;
-    moved->kind_ = elements.data[i].kind_;
+  auto* fresh = static_cast<BindingProperty*>(heap_->AllocateBlock(capacity * sizeof(BindingProperty)));
+  if (elements.size != 0) {
+    std::memcpy(static_cast<void*>(fresh), elements.data, elements.size * sizeof(BindingProperty));
   }
-  ::operator delete(elements.data);
+  if (elements.data != nullptr) heap_->ReleaseBlock(elements.data, elements.capacity * sizeof(BindingProperty));
   elements.data = fresh;
-  elements.capacity = capacity;
+  elements.capacity = static_cast<uint32_t>(capacity);
 }
 
 BindingProperty& BindingProperty::Element(size_t index) {
@@ -269,7 +256,7 @@ BindingProperty& BindingProperty::Element(size_t index) {
   }
   while (elements.size <= index) {
     new (elements.data + elements.size) BindingProperty(ChildKey(heap_));
-    ++elements.size;
+    ++elements.size;  // index < kMaxElements <= UINT32_MAX
   }
   return elements.data[index];
 }
@@ -286,27 +273,25 @@ const BindingProperty& BindingProperty::Element(size_t index) const {
 BindingProperty& BindingProperty::Member(std::string_view name) {
   name = BeforeNul(name);
   if (Kind() != BindingKind::Structure) return MemberOfNewStructure(name);
-  BindingMemberMap& map = payload_.members->map;
-  const BindingMemberKey key(name);
-  const auto at = map.lower_bound(key);
-  if (at != map.end() && !map.key_comp()(key, at->first)) return at->second;
-  return EmplaceMember(map, at, heap_->Intern(name), *heap_, ChildKey(heap_));
+  return payload_.members->FindOrInsert(BindingMemberKey(name), *heap_);
 }
 
 BindingProperty& BindingProperty::Member(const char* name) { return Member(BeforeNul(name)); }
 
 // The name may be this value's own text, which making the structure would
-// free: it is interned first.
+// free: it is interned first, and its count given back once the member holds
+// one of its own.
 BindingProperty& BindingProperty::MemberOfNewStructure(std::string_view name) {
   const InternedString* record = EnsureHeap().Intern(name);
   try {
     MakeStructure();
+    BindingProperty& member = payload_.members->FindOrInsert(BindingMemberKey(record->View()), *heap_);
+    heap_->Release(record);
+    return member;
   } catch (...) {
     heap_->Release(record);
     throw;
   }
-  BindingMemberMap& map = payload_.members->map;
-  return EmplaceMember(map, map.end(), record, *heap_, ChildKey(heap_));
 }
 
 const BindingProperty& BindingProperty::Member(std::string_view name) const {
@@ -322,9 +307,8 @@ BindingProperty* BindingProperty::FindMember(std::string_view name) {
 
 const BindingProperty* BindingProperty::FindMember(std::string_view name) const {
   if (Kind() != BindingKind::Structure) return nullptr;
-  const BindingMemberMap& map = payload_.members->map;
-  const auto at = map.find(BindingMemberKey(BeforeNul(name)));
-  return at != map.end() ? &at->second : nullptr;
+  const BindingMember* member = payload_.members->Find(BindingMemberKey(BeforeNul(name)));
+  return member != nullptr ? member->value : nullptr;
 }
 
 std::span<BindingProperty> BindingProperty::Elements() {
@@ -339,16 +323,12 @@ std::span<const BindingProperty> BindingProperty::Elements() const {
 
 BindingMemberRange<BindingProperty> BindingProperty::Members() {
   if (Kind() != BindingKind::Structure) return {};
-  BindingMemberMap& map = payload_.members->map;
-  return {BindingMemberIterator<BindingProperty>(map.begin()),
-          BindingMemberIterator<BindingProperty>(map.end())};
+  return BindingMemberRange<BindingProperty>(payload_.members->FirstLeaf());
 }
 
 BindingMemberRange<const BindingProperty> BindingProperty::Members() const {
   if (Kind() != BindingKind::Structure) return {};
-  const BindingMemberMap& map = payload_.members->map;
-  return {BindingMemberIterator<const BindingProperty>(map.begin()),
-          BindingMemberIterator<const BindingProperty>(map.end())};
+  return BindingMemberRange<const BindingProperty>(payload_.members->FirstLeaf());
 }
 
 bool BindingProperty::GetBool(bool fallback) const {
@@ -390,7 +370,7 @@ size_t BindingProperty::Size() const {
     case BindingKind::Collection:
       return payload_.elements->size;
     case BindingKind::Structure:
-      return payload_.members->map.size();
+      return payload_.members->size;
     default:
       return 1;
   }
@@ -454,10 +434,13 @@ void BindingProperty::CopyElements(const BindingElements& source) {
 void BindingProperty::CopyMembers(const BindingMembers& source) {
   Reset();
   MakeStructure();
-  BindingMemberMap& map = payload_.members->map;
-  for (const auto& [name, value] : source.map) {
-    // Names arrive in order, so each one goes at the end.
-    EmplaceMember(map, map.end(), heap_->Intern(name->View()), *heap_, ChildKey(heap_)).CopyFrom(value);
+  BindingMembers& members = *payload_.members;
+  for (const BindingMemberLeaf* leaf = source.FirstLeaf(); leaf != nullptr; leaf = leaf->next) {
+    for (size_t i = 0; i < leaf->count; ++i) {
+      const BindingMember& member = leaf->Entries()[i];
+      // Names arrive in order, so each one goes at the end.
+      members.FindOrInsert(BindingMemberKey(member.name->View()), *heap_).CopyFrom(*member.value);
+    }
   }
 }
 

@@ -13,7 +13,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -40,6 +39,7 @@ struct BindingMembers;
 template <typename Value>
 class BindingMemberRange;
 
+
 class alignas(8) BindingProperty {
  public:
   // Lets containers create their elements and members inside a tree; only
@@ -47,6 +47,7 @@ class alignas(8) BindingProperty {
   class ChildKey {
    private:
     friend class BindingProperty;
+    friend struct BindingMembers;
     explicit ChildKey(BindingHeap* heap) : heap_(heap) {}
     BindingHeap* heap_;
   };
@@ -185,128 +186,16 @@ static_assert(sizeof(BindingProperty) == 16 && alignof(BindingProperty) == 8,
               "native records embedding a value rely on its 16-byte size");
 #endif
 
-// A member name being looked up, with its OrderPrefix computed once.
-struct BindingMemberKey {
-  explicit BindingMemberKey(std::string_view name) : text(name), prefix(OrderPrefix(name)) {}
-  std::string_view text;
-  uint64_t prefix;
-};
-
-// Byte-by-byte unsigned order of two names given with their prefixes. Equal
-// prefixes mean equal first bytes, so only the length or the bytes after the
-// eighth remain to compare.
-[[nodiscard]] inline bool MemberNameBefore(uint64_t aPrefix, std::string_view a, uint64_t bPrefix,
-                                           std::string_view b) {
-  if (aPrefix != bPrefix) return aPrefix < bPrefix;
-  if (a.size() <= 8 || b.size() <= 8) return a.size() < b.size();
-  return a.substr(8) < b.substr(8);
-}
-
-// Orders member names byte by byte as unsigned values; looks up by key
-// without interning the name.
-struct BindingMemberNameLess {
-  using is_transparent = void;
-  bool operator()(const InternedString* a, const InternedString* b) const {
-    return a != b && MemberNameBefore(a->orderPrefix, a->View(), b->orderPrefix, b->View());
-  }
-  bool operator()(const InternedString* a, const BindingMemberKey& b) const {
-    return MemberNameBefore(a->orderPrefix, a->View(), b.prefix, b.text);
-  }
-  bool operator()(const BindingMemberKey& a, const InternedString* b) const {
-    return MemberNameBefore(a.prefix, a.text, b->orderPrefix, b->View());
-  }
-};
-
-using BindingMemberPair = std::pair<const InternedString* const, BindingProperty>;
-
-// The node allocator of a structure's map. Destroying a member also gives back
-// its name's count, so tearing a structure down walks its nodes only once.
-template <typename T>
-class BindingMemberAllocator : public HeapBlockAllocator<T> {
- public:
-  using HeapBlockAllocator<T>::HeapBlockAllocator;
-  template <typename U>
-  struct rebind {
-    using other = BindingMemberAllocator<U>;
-  };
-
-  template <typename U>
-  void destroy(U* object) {
-    if constexpr (std::is_same_v<U, BindingMemberPair>) this->Heap()->Release(object->first);
-    std::destroy_at(object);
-  }
-};
-
-using BindingMemberMap = std::map<const InternedString*, BindingProperty, BindingMemberNameLess,
-                                  BindingMemberAllocator<BindingMemberPair>>;
-
-// The header of a structure: its ordered member map, a block of the heap.
-struct BindingMembers {
-  explicit BindingMembers(BindingHeap* heap)
-      : map(BindingMemberNameLess{}, BindingMemberAllocator<BindingMemberPair>(heap)) {}
-  BindingMemberMap map;
-};
-
-// The header of a collection, a block of the heap; the elements themselves
-// live in general memory and are relocated bitwise when it grows.
+// The header of a collection, a block of the heap. The elements are relocated
+// bitwise when the storage grows; storage of up to BlockAllocator::kLargestBlock
+// bytes is a block of the heap as well, larger storage general memory.
 struct BindingElements {
   BindingProperty* data = nullptr;
-  size_t size = 0;
-  size_t capacity = 0;
-};
-
-// One member as iteration yields it.
-template <typename Value>
-struct BindingMemberEntry {
-  std::string_view name;
-  Value& value;
-};
-
-template <typename Value>
-class BindingMemberIterator {
- public:
-  using MapIterator = std::conditional_t<std::is_const_v<Value>, BindingMemberMap::const_iterator,
-                                         BindingMemberMap::iterator>;
-  using iterator_category = std::forward_iterator_tag;
-  using value_type = BindingMemberEntry<Value>;
-  using difference_type = std::ptrdiff_t;
-  using reference = BindingMemberEntry<Value>;
-  using pointer = void;
-
-  BindingMemberIterator() = default;
-  explicit BindingMemberIterator(MapIterator at) : at_(at) {}
-
-  reference operator*() const { return {at_->first->View(), at_->second}; }
-  BindingMemberIterator& operator++() {
-    ++at_;
-    return *this;
-  }
-  BindingMemberIterator operator++(int) {
-    BindingMemberIterator before = *this;
-    ++at_;
-    return before;
-  }
-  bool operator==(const BindingMemberIterator& other) const { return at_ == other.at_; }
-
- private:
-  MapIterator at_{};
-};
-
-template <typename Value>
-class BindingMemberRange {
- public:
-  using iterator = BindingMemberIterator<Value>;
-
-  BindingMemberRange() = default;
-  BindingMemberRange(iterator first, iterator last) : begin_(first), end_(last) {}
-
-  [[nodiscard]] iterator begin() const { return begin_; }
-  [[nodiscard]] iterator end() const { return end_; }
-  [[nodiscard]] bool empty() const { return begin_ == end_; }
-
- private:
-  iterator begin_{};
-  iterator end_{};
+  uint32_t size = 0;
+  uint32_t capacity = 0;
 };
 
 }  // namespace zun
+
+// Structures' member storage and iteration need the complete value type.
+#include "binding/binding_members.h"  // IWYU pragma: export

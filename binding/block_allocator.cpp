@@ -126,4 +126,12 @@ size_t BlockAllocator::UsedBlockCount(size_t size) const {
   return classes_ ? classes_[ClassIndex(size)].liveBlocks : 0;
 }
 
+bool BlockAllocator::InUse() const {
+  if (!classes_) return false;
+  for (size_t i = 0; i < kClassCount; ++i) {
+    if (classes_[i].liveBlocks != 0) return true;
+  }
+  return false;
+}
+
 }  // namespace zun

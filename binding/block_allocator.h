@@ -54,6 +54,9 @@ class BlockAllocator {
   // (the embedded page included while it has room), and blocks in use.
   [[nodiscard]] size_t ListedPageCount(size_t size) const;
   [[nodiscard]] size_t UsedBlockCount(size_t size) const;
+  [[nodiscard]] BindingPagePool& Pool() const { return pool_; }
+  // Whether any block of any class is in use.
+  [[nodiscard]] bool InUse() const;
 
  private:
   struct SizeClass {

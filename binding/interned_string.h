@@ -27,20 +27,23 @@ namespace zun {
   return text.empty() ? 0 : prefix << (8 * (8 - text.size()));
 }
 
-// Records live in general memory with their text right behind them; the
-// heap's intern table refers to them. `text` is always NUL-terminated.
+// A record has its text right behind it, in one block of the heap (or of
+// general memory when too long for one); the heap's intern table refers to
+// it. `text` is always NUL-terminated.
 struct InternedString {
   uint64_t orderPrefix;  // OrderPrefix of the text
   const char* text;
   uint32_t length;
-  uint32_t hash;  // Fnv1a32 of the text
   uint32_t refCount;
   uint32_t tableHash;  // where the heap's intern table places the text
 
   [[nodiscard]] std::string_view View() const { return {text, length}; }
+  // Fnv1a32 of the text. Computed when asked: interning never needs it, and
+  // the byte-serial hash would dominate the cost of interning long texts.
+  [[nodiscard]] uint32_t Hash() const { return Fnv1a32(View()); }
 };
 
 // The record of every empty text: never interned, counted or freed.
-inline constexpr InternedString kEmptyInternedString{0, "", 0, kFnv1a32Basis, 0, 0};
+inline constexpr InternedString kEmptyInternedString{0, "", 0, 0, 0};
 
 }  // namespace zun

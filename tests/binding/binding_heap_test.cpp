@@ -35,7 +35,7 @@ TEST(BindingHeapTest, ManyTextsStayFoundThroughGrowthAndRemoval) {
     EXPECT_EQ(heap.Intern(texts[i]), records[i]) << texts[i];
     EXPECT_EQ(heap.FindInterned(texts[i]), records[i]) << texts[i];
     EXPECT_EQ(records[i]->View(), texts[i]);
-    EXPECT_EQ(records[i]->hash, Fnv1a32(texts[i]));
+    EXPECT_EQ(records[i]->Hash(), Fnv1a32(texts[i]));
     EXPECT_EQ(records[i]->refCount, 2u);
   }
 

@@ -165,7 +165,7 @@ TEST(BindingPropertyTest, EqualTextsOfATreeShareOneRecord) {
   const InternedString* record = Interned(root, "shared");
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->refCount, 2u);
-  EXPECT_EQ(record->hash, Fnv1a32("shared"));
+  EXPECT_EQ(record->Hash(), Fnv1a32("shared"));
   EXPECT_EQ(root.Element(0).GetString().data(), root.Element(1).GetString().data());
 
   (void)root.Append().Member("shared");
