@@ -2,6 +2,7 @@
 // open containers, so that nesting never recurses.
 #include "formats/msgpack_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -18,73 +19,65 @@ using TypeClass = MessagePackTypeClass;
 
 constexpr size_t kInitialFrames = 16;
 
+// Collections get room for their declared count up front, but a declared
+// count may lie: every element takes at least one byte, so no reservation
+// exceeds the bytes left, all reservations of one read together stay within
+// the buffer's size, and none exceeds this many elements.
+constexpr uint64_t kMostReservedElements = uint64_t{1} << 20;
+
 // An open container. It stays on the stack while its items are read;
 // `count` counts a map's keys and values separately.
 struct Frame {
-  Frame(BindingProperty* value, uint64_t items) : target(value), count(items) {}
+  Frame(BindingProperty* value, uint64_t items, bool map) : target(value), count(items), isMap(map) {}
 
   BindingProperty* target;
   uint64_t count;
   uint64_t index = 0;
+  bool isMap;                   // kept here so choosing an item reads no value
   std::string_view pendingKey;  // bytes of the input buffer
 };
 
 class MessagePackReader {
  public:
-  MessagePackReader(const uint8_t* data, uint32_t size) : data_(data), size_(size) {
+  MessagePackReader(const uint8_t* data, uint32_t size) : data_(data), size_(size), reservable_(size) {
     frames_.reserve(kInitialFrames);
   }
 
   MessagePackReadResult Run() {
-    while (ok_ && position_ < size_) {
-      bool wantKey = false;
-      BindingProperty* target = NextTarget(wantKey);
-      if (target == nullptr && !wantKey) break;
-      const uint8_t type = data_[position_++];
-      if (wantKey) {
-        ReadKey(type, frames_.back());
-      } else {
-        ReadValue(type, *target);
-      }
-    }
+    if (position_ < size_) ReadValue(data_[position_++], result_.Value());
+    while (ok_ && position_ < size_ && !frames_.empty()) ReadItem();
     return MessagePackReadResult{std::move(result_), position_};
   }
 
  private:
-  // The value that the next type byte fills: the root first, then the next
-  // item of the innermost open container (closing finished ones). Null when
-  // the outermost value is complete, or when the next item is a map key
-  // (`wantKey`), which goes to the innermost frame's pending key.
-  BindingProperty* NextTarget(bool& wantKey) {
-    if (!rootStarted_) {
-      rootStarted_ = true;
-      return &result_.Value();
+  // Reads the next item of the innermost open container, or closes it when
+  // it is complete. A map's even items are keys, kept as its pending key.
+  void ReadItem() {
+    Frame& top = frames_.back();
+    if (top.index == top.count) {
+      frames_.pop_back();
+      return;
     }
-    while (!frames_.empty()) {
-      Frame& top = frames_.back();
-      if (top.index == top.count) {
-        frames_.pop_back();
-        continue;
-      }
-      if (top.target->Kind() == BindingKind::Collection) {
-        return &top.target->Element(static_cast<size_t>(top.index++));
-      }
-      if (top.index++ % 2 == 0) {
-        wantKey = true;
-        return nullptr;
-      }
-      return &top.target->Member(top.pendingKey);
+    const uint64_t item = top.index++;
+    const uint8_t type = data_[position_++];
+    // The target is found before reading: a container read into it pushes
+    // a frame, which may move `top`.
+    if (!top.isMap) {
+      ReadValue(type, top.target->Element(static_cast<size_t>(item)));
+    } else if (item % 2 == 0) {
+      ReadKey(type, top);
+    } else {
+      ReadValue(type, top.target->Member(top.pendingKey));
     }
-    return nullptr;
   }
 
   void ReadKey(uint8_t type, Frame& frame) {
     uint64_t length = 0;
     switch (kMessagePackTypeClasses[type]) {
       case TypeClass::FixStr: length = type & 0x1Fu; break;
-      case TypeClass::Str8: if (!ReadNumber(1, length)) return; break;
-      case TypeClass::Str16: if (!ReadNumber(2, length)) return; break;
-      case TypeClass::Str32: if (!ReadNumber(4, length)) return; break;
+      case TypeClass::Str8: if (!ReadNumber<1>(length)) return; break;
+      case TypeClass::Str16: if (!ReadNumber<2>(length)) return; break;
+      case TypeClass::Str32: if (!ReadNumber<4>(length)) return; break;
       default: Fail(FormatText(kMessagePackKeyNotString, position_)); return;
     }
     if (const char* bytes = TakeBytes(length, kMessagePackStringTruncated)) {
@@ -102,14 +95,14 @@ class MessagePackReader {
       case TypeClass::False: target.SetBool(false); break;
       case TypeClass::True: target.SetBool(true); break;
       case TypeClass::FixStr: ReadString(type & 0x1Fu, target); break;
-      case TypeClass::Str8: if (ReadNumber(1, number)) ReadString(number, target); break;
-      case TypeClass::Str16: if (ReadNumber(2, number)) ReadString(number, target); break;
-      case TypeClass::Str32: if (ReadNumber(4, number)) ReadString(number, target); break;
-      case TypeClass::Bin8: if (ReadNumber(1, number)) ReadBlob(number, target); break;
-      case TypeClass::Bin16: if (ReadNumber(2, number)) ReadBlob(number, target); break;
-      case TypeClass::Bin32: if (ReadNumber(4, number)) ReadBlob(number, target); break;
+      case TypeClass::Str8: if (ReadNumber<1>(number)) ReadString(number, target); break;
+      case TypeClass::Str16: if (ReadNumber<2>(number)) ReadString(number, target); break;
+      case TypeClass::Str32: if (ReadNumber<4>(number)) ReadString(number, target); break;
+      case TypeClass::Bin8: if (ReadNumber<1>(number)) ReadBlob(number, target); break;
+      case TypeClass::Bin16: if (ReadNumber<2>(number)) ReadBlob(number, target); break;
+      case TypeClass::Bin32: if (ReadNumber<4>(number)) ReadBlob(number, target); break;
       case TypeClass::Float32:
-        if (ReadNumber(4, number)) {
+        if (ReadNumber<4>(number)) {
           float value;
           const auto bits = static_cast<uint32_t>(number);
           std::memcpy(&value, &bits, sizeof(value));
@@ -117,39 +110,48 @@ class MessagePackReader {
         }
         break;
       case TypeClass::Float64:
-        if (ReadNumber(8, number)) {
+        if (ReadNumber<8>(number)) {
           double value;
           std::memcpy(&value, &number, sizeof(value));
           target.SetFloat(value);
         }
         break;
-      case TypeClass::Uint8: if (ReadNumber(1, number)) target.SetUnsigned(number); break;
-      case TypeClass::Uint16: if (ReadNumber(2, number)) target.SetUnsigned(number); break;
-      case TypeClass::Uint32: if (ReadNumber(4, number)) target.SetUnsigned(number); break;
-      case TypeClass::Uint64: if (ReadNumber(8, number)) target.SetUnsigned(number); break;
-      case TypeClass::Int8: if (ReadNumber(1, number)) target.SetSigned(static_cast<int8_t>(number)); break;
-      case TypeClass::Int16: if (ReadNumber(2, number)) target.SetSigned(static_cast<int16_t>(number)); break;
-      case TypeClass::Int32: if (ReadNumber(4, number)) target.SetSigned(static_cast<int32_t>(number)); break;
-      case TypeClass::Int64: if (ReadNumber(8, number)) target.SetSigned(static_cast<int64_t>(number)); break;
+      case TypeClass::Uint8: if (ReadNumber<1>(number)) target.SetUnsigned(number); break;
+      case TypeClass::Uint16: if (ReadNumber<2>(number)) target.SetUnsigned(number); break;
+      case TypeClass::Uint32: if (ReadNumber<4>(number)) target.SetUnsigned(number); break;
+      case TypeClass::Uint64: if (ReadNumber<8>(number)) target.SetUnsigned(number); break;
+      case TypeClass::Int8: if (ReadNumber<1>(number)) target.SetSigned(static_cast<int8_t>(number)); break;
+      case TypeClass::Int16: if (ReadNumber<2>(number)) target.SetSigned(static_cast<int16_t>(number)); break;
+      case TypeClass::Int32: if (ReadNumber<4>(number)) target.SetSigned(static_cast<int32_t>(number)); break;
+      case TypeClass::Int64: if (ReadNumber<8>(number)) target.SetSigned(static_cast<int64_t>(number)); break;
       case TypeClass::FixArray: OpenArray(type & 0x0Fu, target); break;
-      case TypeClass::Array16: if (ReadNumber(2, number)) OpenArray(number, target); break;
-      case TypeClass::Array32: if (ReadNumber(4, number)) OpenArray(number, target); break;
+      case TypeClass::Array16: if (ReadNumber<2>(number)) OpenArray(number, target); break;
+      case TypeClass::Array32: if (ReadNumber<4>(number)) OpenArray(number, target); break;
       case TypeClass::FixMap: OpenMap(type & 0x0Fu, target); break;
-      case TypeClass::Map16: if (ReadNumber(2, number)) OpenMap(number, target); break;
-      case TypeClass::Map32: if (ReadNumber(4, number)) OpenMap(number, target); break;
+      case TypeClass::Map16: if (ReadNumber<2>(number)) OpenMap(number, target); break;
+      case TypeClass::Map32: if (ReadNumber<4>(number)) OpenMap(number, target); break;
     }
   }
 
   void OpenArray(uint64_t elements, BindingProperty& target) {
     if (!CheckDepth()) return;
     target.MakeCollection();
-    frames_.emplace_back(&target, elements);
+    target.Reserve(static_cast<size_t>(TakeReservation(elements)));
+    frames_.emplace_back(&target, elements, /*map=*/false);
   }
 
   void OpenMap(uint64_t entries, BindingProperty& target) {
     if (!CheckDepth()) return;
     target.MakeStructure();
-    frames_.emplace_back(&target, entries * 2);
+    frames_.emplace_back(&target, entries * 2, /*map=*/true);
+  }
+
+  // How many of `declared` elements to reserve room for (see
+  // kMostReservedElements); what it grants is no longer reservable.
+  uint64_t TakeReservation(uint64_t declared) {
+    const uint64_t granted = std::min({declared, uint64_t{size_ - position_}, reservable_, kMostReservedElements});
+    reservable_ -= granted;
+    return granted;
   }
 
   // The container about to open would be the innermost of frames_.size() + 1.
@@ -184,26 +186,29 @@ class MessagePackReader {
     return bytes;
   }
 
-  // A big-endian number of `width` bytes (1, 2, 4 or 8).
-  bool ReadNumber(uint32_t width, uint64_t& number) {
-    if (size_ - position_ < width) {
-      Fail(FormatText(TruncatedFormat(width), position_));
+  // A big-endian number of kWidth bytes (1, 2, 4 or 8).
+  template <uint32_t kWidth>
+  bool ReadNumber(uint64_t& number) {
+    if (size_ - position_ < kWidth) {
+      FailTruncated(kWidth);
       return false;
     }
     uint64_t value = 0;
-    for (uint32_t i = 0; i < width; ++i) value = (value << 8) | data_[position_ + i];
-    position_ += width;
+    for (uint32_t i = 0; i < kWidth; ++i) value = (value << 8) | data_[position_ + i];
+    position_ += kWidth;
     number = value;
     return true;
   }
 
-  static const char* TruncatedFormat(uint32_t width) {
+  [[gnu::noinline]] void FailTruncated(uint32_t width) {
+    const char* format = kMessagePackTruncated64;
     switch (width) {
-      case 1: return kMessagePackTruncated8;
-      case 2: return kMessagePackTruncated16;
-      case 4: return kMessagePackTruncated32;
-      default: return kMessagePackTruncated64;
+      case 1: format = kMessagePackTruncated8; break;
+      case 2: format = kMessagePackTruncated16; break;
+      case 4: format = kMessagePackTruncated32; break;
+      default: break;
     }
+    Fail(FormatText(format, position_));
   }
 
   void Fail(const std::string& message) {
@@ -216,7 +221,7 @@ class MessagePackReader {
   uint32_t position_ = 0;
   BindingResult result_;
   bool ok_ = true;
-  bool rootStarted_ = false;
+  uint64_t reservable_;  // elements that collections may still reserve
   std::vector<Frame> frames_;
 };
 

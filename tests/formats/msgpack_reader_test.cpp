@@ -103,6 +103,10 @@ TEST(MessagePackReaderTest, StopsAfterTheFirstValueOrAtTheEnd) {
       {{0x81, 0xA1, 'a'}, "{}", 3},
       {{0x91, 0x91, 0x91}, "[[[]]]", 3},
       {{0xDD, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}, "[i:1]", 6},
+      // Declared counts that the rest of the buffer cannot hold.
+      {{0xDD, 0xFF, 0xFF, 0xFF, 0xFF, 0xDD, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}, "[[i:1]]", 11},
+      {{0xDC, 0x00, 0x03, 0x01, 0xDC, 0xFF, 0xFF, 0xC3}, "[i:1,[true]]", 8},
+      {{0xDF, 0xFF, 0xFF, 0xFF, 0xFF, 0xA1, 'a', 0xDD, 0xFF, 0xFF, 0xFF, 0xFF, 0xC0}, R"({"a":[null]})", 13},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(Describe(row.input));
@@ -197,6 +201,11 @@ TEST(MessagePackReaderTest, AcceptsNestingUpToTheLimitAndRefusesDeeper) {
   tooDeep.push_back(0x01);
   EXPECT_EQ(Read(tooDeep).result.ErrorMessage(),
             "Invalid MessagePack data at position 513. Nesting is deeper than the limit of 512 levels.");
+  // Containers that all declare far more items than the buffer holds.
+  Bytes lying;
+  for (int i = 0; i < 600; ++i) lying.insert(lying.end(), {0xDD, 0xFF, 0xFF, 0xFF, 0xFF});
+  EXPECT_EQ(Read(lying).result.ErrorMessage(),
+            "Invalid MessagePack data at position 2565. Nesting is deeper than the limit of 512 levels.");
   // Hundreds of kilobytes of array headers fail cleanly.
   EXPECT_FALSE(Read(Bytes(300000, 0x91)).result.Ok());
   EXPECT_FALSE(Read(Bytes(300000, 0xDC)).result.Ok());
