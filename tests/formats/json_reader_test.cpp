@@ -103,6 +103,27 @@ TEST(JsonReaderTest, HugeNegativeExponentsReadAsZero) {
   EXPECT_EQ(failed.ErrorMessage(), "Error: Invalid value. at offset 16.");
 }
 
+// Behind many minus signs the guard searches differently; a huge exponent is
+// still found whether it comes just before, at or after that switch.
+TEST(JsonReaderTest, HugeNegativeExponentsReadAsZeroBehindManyMinusSigns) {
+  for (const int minusSigns : {63, 64, 65, 300}) {
+    for (const char* huge : {"1.00000000001e-2147483638", "1.00000000001E-2147483638"}) {
+      std::string text = "[";
+      std::string expected = "[";
+      for (int i = 0; i < minusSigns; ++i) {
+        text += "-1,";
+        expected += "i:-1,";
+      }
+      text += std::string(huge) + ",\"" + huge + "\"]";
+      expected += std::string("f:0,\"") + huge + "\"]";
+      SCOPED_TRACE(testing::Message() << minusSigns << " " << huge);
+      const BindingResult result = DeserializeJson(text);
+      ASSERT_TRUE(result.Ok()) << result.ErrorMessage();
+      EXPECT_EQ(CanonicalText(result.Value()), expected);
+    }
+  }
+}
+
 struct ErrorRow {
   const char* input;
   const char* text;
