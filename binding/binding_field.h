@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "binding/binding_field_converter.h"
 #include "binding/binding_type_ref.h"
@@ -37,5 +38,12 @@ struct BindingField {
 
   [[nodiscard]] bool HasFlag(uint32_t flag) const { return (flags & flag) != 0; }
 };
+
+// The member name a field matches in values: its name up to a NUL, as every
+// member name is.
+[[nodiscard]] inline std::string_view MemberNameOf(const BindingField& field) {
+  const std::string_view name = field.name;
+  return name.substr(0, name.find('\0'));
+}
 
 }  // namespace zun

@@ -85,7 +85,7 @@ void BindingHeap::Destroy(BindingHeap* heap) {
     return;
   }
   // A large table is not kept: the next tree may be small.
-  if (heap->slotCount_ > kInitialSlots) {
+  if (heap->slotCount_ > kSpareSlots) {
     delete[] heap->slots_;
     heap->slots_ = nullptr;
     heap->slotCount_ = 0;

@@ -4,6 +4,7 @@
 // that members move between nodes as two pointers and never move themselves.
 #include "binding/binding_members.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
@@ -24,14 +25,19 @@ struct BindingMemberInner {
   void* children[BindingMembers::kFanout];
 };
 
-// Up to eight bytes of `text` from `offset` as a big-endian number, so that
-// numbers order like the bytes.
+// Eight bytes of `text` from `offset` as a big-endian number, zero-padded
+// past the end, so that numbers order like the bytes.
 uint64_t BigEndianWord(std::string_view text, size_t offset) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data()) + offset;
+  const size_t remaining = text.size() - offset;
   uint64_t word = 0;
-  const size_t count = text.size() - offset < 8 ? text.size() - offset : 8;
-  std::memcpy(&word, text.data() + offset, count);
-  if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-  return word;
+  if (remaining >= 8) {
+    std::memcpy(&word, bytes, 8);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return word;
+  }
+  for (size_t i = 0; i < remaining; ++i) word = (word << 8) | bytes[i];
+  return word << (8 * (8 - remaining));
 }
 
 int CompareTails(std::string_view a, std::string_view b) {
@@ -59,26 +65,27 @@ BindingMemberLeaf* NewLeaf(BindingHeap& heap, uint16_t capacity) {
 void FreeLeaf(BindingHeap& heap, BindingMemberLeaf* leaf) { heap.ReleaseBlock(leaf, LeafBytes(leaf->capacity)); }
 
 // Index of the first member whose name is not before `key`; `found` tells
-// whether its name equals the key.
+// whether its name equals the key. The search over prefixes has no branch to
+// mispredict; names that share their prefix with the key (neighbours in the
+// leaf) are then compared one by one.
 size_t LowerBound(const BindingMemberLeaf& leaf, const BindingMemberKey& key, bool& found) {
   const BindingMember* entries = leaf.Entries();
-  size_t low = 0;
-  size_t high = leaf.count;
-  while (low < high) {
-    const size_t middle = (low + high) / 2;
-    const int order = CompareMemberName(*entries[middle].name, key);
-    if (order == 0) {
-      found = true;
-      return middle;
-    }
-    if (order < 0) {
-      low = middle + 1;
-    } else {
-      high = middle;
+  const BindingMember* base = entries;
+  for (size_t length = leaf.count; length > 1;) {
+    const size_t half = length / 2;
+    base = base[half].prefix < key.prefix ? base + half : base;
+    length -= half;
+  }
+  size_t position = static_cast<size_t>(base - entries) + (base->prefix < key.prefix ? 1 : 0);
+  found = false;
+  for (; position < leaf.count && entries[position].prefix == key.prefix; ++position) {
+    const int order = CompareMemberName(key.prefix, *entries[position].name, key);
+    if (order >= 0) {
+      found = order == 0;
+      break;
     }
   }
-  found = false;
-  return low;
+  return position;
 }
 
 // The child whose names range covers `key`.
@@ -87,7 +94,8 @@ size_t ChildIndex(const BindingMemberInner& inner, const BindingMemberKey& key) 
   size_t high = inner.count;
   while (low < high) {
     const size_t middle = (low + high) / 2;
-    if (CompareMemberName(*inner.firstNames[middle], key) <= 0) {
+    const InternedString& name = *inner.firstNames[middle];
+    if (CompareMemberName(name.orderPrefix, name, key) <= 0) {
       low = middle + 1;
     } else {
       high = middle;
@@ -222,8 +230,8 @@ void InsertChild(BindingMembers& members, const InsertionPoint& at, void* child,
 
 }  // namespace
 
-int CompareMemberName(const InternedString& name, const BindingMemberKey& key) {
-  if (name.orderPrefix != key.prefix) return name.orderPrefix < key.prefix ? -1 : 1;
+int CompareMemberName(uint64_t namePrefix, const InternedString& name, const BindingMemberKey& key) {
+  if (namePrefix != key.prefix) return namePrefix < key.prefix ? -1 : 1;
   if (name.length <= 8 || key.text.size() <= 8) {
     return name.length == key.text.size() ? 0 : (name.length < key.text.size() ? -1 : 1);
   }
@@ -234,7 +242,7 @@ BindingMember BindingMembers::NewMember(const BindingMemberKey& key, BindingHeap
   void* block = heap.AllocateBlock(sizeof(BindingProperty));
   try {
     const InternedString* name = heap.Intern(key.text);
-    return {name, new (block) BindingProperty(BindingProperty::ChildKey(&heap))};
+    return {key.prefix, name, new (block) BindingProperty(BindingProperty::ChildKey(&heap))};
   } catch (...) {
     heap.ReleaseBlock(block, sizeof(BindingProperty));
     throw;
@@ -287,7 +295,7 @@ BindingProperty& BindingMembers::FindOrInsert(const BindingMemberKey& key, Bindi
   if (at.leaf == nullptr) {
     spare.Reserve(kFirstLeafCapacity, 0);
   } else if (full && at.leaf->capacity < kLeafCapacity) {
-    spare.Reserve(static_cast<uint16_t>(at.leaf->capacity * 2), 0);
+    spare.Reserve(static_cast<uint16_t>(std::min<size_t>(at.leaf->capacity * kLeafGrowth, kLeafCapacity)), 0);
   } else if (full) {
     spare.Reserve(kLeafCapacity, InnerNodesForSplit(at, height));
   }

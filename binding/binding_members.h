@@ -2,7 +2,7 @@
 // hold the members and are chained in name order. Members are only ever
 // added until the whole structure goes, so the tree never merges nodes.
 //
-// A small structure is one leaf that grows like a vector (2, 4, 8 ... up to
+// A small structure is one leaf that grows like a vector (2, 8, then
 // kLeafCapacity members); a full leaf splits in two under an inner node. A
 // leaf that is filled in name order (the last leaf taking a name after all
 // others) splits off just the new member, so sorted input leaves full leaves.
@@ -22,6 +22,8 @@ namespace zun {
 // A member name being looked up, with its OrderPrefix computed once.
 struct BindingMemberKey {
   explicit BindingMemberKey(std::string_view name) : text(name), prefix(OrderPrefix(name)) {}
+  // `namePrefix` must be OrderPrefix(name).
+  BindingMemberKey(std::string_view name, uint64_t namePrefix) : text(name), prefix(namePrefix) {}
   std::string_view text;
   uint64_t prefix;
 };
@@ -29,11 +31,14 @@ struct BindingMemberKey {
 // Compares a name with a key byte by byte as unsigned values: negative,
 // zero or positive. Equal prefixes mean equal first eight bytes, so only the
 // lengths or the bytes after the eighth remain to compare.
-[[nodiscard]] int CompareMemberName(const InternedString& name, const BindingMemberKey& key);
+[[nodiscard]] int CompareMemberName(uint64_t namePrefix, const InternedString& name, const BindingMemberKey& key);
 
 // A member's value is a block of the heap of its own: references to members
 // stay valid while the structure grows, as long as the member exists.
+// The name's OrderPrefix is kept beside it, so that a search through a leaf
+// reads the names themselves only when eight bytes tie.
 struct BindingMember {
+  uint64_t prefix;
   const InternedString* name;
   BindingProperty* value;
 };
@@ -52,7 +57,8 @@ struct alignas(8) BindingMemberLeaf {
 // The header of a structure, a block of the tree's heap.
 struct BindingMembers {
   static constexpr uint16_t kLeafCapacity = 32;
-  static constexpr uint16_t kFirstLeafCapacity = 2;
+  static constexpr uint16_t kFirstLeafCapacity = 2;  // a heap block
+  static constexpr uint16_t kLeafGrowth = 4;
   static constexpr uint16_t kFanout = 16;
   static constexpr uint32_t kMaxHeight = 16;  // kFanout^16 members: beyond any memory
 
@@ -108,6 +114,9 @@ class BindingMemberIterator {
     ++*this;
     return before;
   }
+  // The member as stored: its name record and prefix, for callers that
+  // compare names the way the structure orders them.
+  [[nodiscard]] const BindingMember& Stored() const { return leaf_->Entries()[index_]; }
   bool operator==(const BindingMemberIterator& other) const {
     return leaf_ == other.leaf_ && index_ == other.index_;
   }

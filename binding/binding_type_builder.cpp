@@ -1,7 +1,11 @@
 // Steps of a type registration.
 #include "binding/binding_type_builder.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "binding/binding_context.h"
+#include "binding/interned_string.h"
 #include "binding/binding_type_info.h"
 
 namespace zun {
@@ -18,6 +22,15 @@ BindingTypeRef BindingTypeBuilder::MakeTypeRef(BindingNativeType nativeType,
 
 void BindingTypeBuilder::AppendField(BindingField field) {
   field.owner = type_;
+  const std::string_view name = MemberNameOf(field);
+  const BindingTypeInfo::FieldByName entry{OrderPrefix(name), static_cast<uint32_t>(name.size()),
+                                           static_cast<uint32_t>(type_->fields.size())};
+  auto& order = type_->fieldsInNameOrder;
+  const auto at = std::upper_bound(order.begin(), order.end(), name,
+                                   [this](std::string_view key, const BindingTypeInfo::FieldByName& other) {
+                                     return key < MemberNameOf(type_->fields[other.index]);
+                                   });
+  order.insert(at, entry);
   type_->fields.push_back(std::move(field));
 }
 

@@ -34,6 +34,15 @@ struct BindingTypeInfo {
   // Records only, in registration order: the order of conversion and of the
   // API description.
   std::vector<BindingField> fields;
+  // The fields ordered by member name (MemberNameOf, unsigned byte order),
+  // kept by the registration builder: conversions pair fields with the
+  // members of a structure in one pass.
+  struct FieldByName {
+    uint64_t prefix;  // OrderPrefix of the member name
+    uint32_t length;  // of the member name
+    uint32_t index;   // into `fields`
+  };
+  std::vector<FieldByName> fieldsInNameOrder;
   // Enumerations only, ordered by name (byte order).
   std::map<std::string, BindingEnumValue, std::less<>> enumValues;
   BindingContext* context = nullptr;

@@ -11,6 +11,11 @@ namespace zun {
 namespace {
 
 static_assert(BlockAllocator::kPageHeaderSize <= 24);
+#if defined(__i386__)
+// The first usable slot of a class of n bytes is (n + 15) / n on the
+// production build.
+static_assert(sizeof(BlockAllocator::PageHeader) == 16);
+#endif
 static_assert(BindingPagePool::kPageSize / BlockAllocator::kGranule <= UINT16_MAX);
 
 size_t ClassIndex(size_t size) {
@@ -47,14 +52,8 @@ void BlockAllocator::CreateClasses() {
 }
 
 void BlockAllocator::InitialisePage(PageHeader* page, size_t pageSize, size_t blockSize) {
-  *page = PageHeader{nullptr, nullptr, static_cast<uint16_t>(pageSize), 0, 0};
-  const size_t first = FirstSlot(blockSize);
-  const size_t last = pageSize / blockSize - 1;
-  for (size_t slot = first; slot < last; ++slot) {
-    SetNextFree(SlotAddress(page, slot, blockSize), static_cast<uint16_t>(slot + 1));
-  }
-  SetNextFree(SlotAddress(page, last, blockSize), 0);
-  page->firstFree = static_cast<uint16_t>(first);
+  *page = PageHeader{nullptr, nullptr, static_cast<uint16_t>(pageSize), 0, 0,
+                     static_cast<uint16_t>(FirstSlot(blockSize))};
 }
 
 void BlockAllocator::PushFront(SizeClass& sizeClass, PageHeader* page) {
@@ -88,11 +87,18 @@ void* BlockAllocator::Allocate(size_t size) {
   SizeClass& sizeClass = classes_[ClassIndex(size)];
   PageHeader* page = sizeClass.head;
   if (page == nullptr) return AllocateFromNewPage(sizeClass, blockSize);
-  unsigned char* block = SlotAddress(page, page->firstFree, blockSize);
-  page->firstFree = NextFreeOf(block);
+  unsigned char* block;
+  if (page->firstFree != 0) {
+    block = SlotAddress(page, page->firstFree, blockSize);
+    page->firstFree = NextFreeOf(block);
+  } else {
+    block = SlotAddress(page, page->fresh, blockSize);
+    const bool lastSlot = (page->fresh + size_t{2}) * blockSize > page->pageSize;
+    page->fresh = lastSlot ? 0 : static_cast<uint16_t>(page->fresh + 1);
+  }
   ++page->used;
   ++sizeClass.liveBlocks;
-  if (page->firstFree == 0) Unlink(sizeClass, page);
+  if (page->firstFree == 0 && page->fresh == 0) Unlink(sizeClass, page);
   return block;
 }
 
@@ -104,7 +110,7 @@ void BlockAllocator::Release(void* block, size_t size) {
   auto* page = embedded ? reinterpret_cast<PageHeader*>(sizeClass.embedded)
                         : reinterpret_cast<PageHeader*>(reinterpret_cast<uintptr_t>(block) &
                                                         ~uintptr_t{BindingPagePool::kPageSize - 1});
-  if (page->firstFree == 0) PushFront(sizeClass, page);
+  if (page->firstFree == 0 && page->fresh == 0) PushFront(sizeClass, page);
   SetNextFree(bytes, page->firstFree);
   page->firstFree = static_cast<uint16_t>((bytes - reinterpret_cast<unsigned char*>(page)) / blockSize);
   --page->used;

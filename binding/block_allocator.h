@@ -21,13 +21,17 @@ class BlockAllocator {
   static constexpr size_t kEmbeddedPageSize = 144;
 
   // Header at the start of every page. Slots that overlap it are never used;
-  // slot 0 always does, so index 0 ends a free chain.
+  // slot 0 always does, so index 0 ends a free chain. Slots are handed out
+  // from the chain of released ones first, then in address order from
+  // `fresh`, so a page needs no pass over its slots when it is taken. A page
+  // is full when both are 0.
   struct PageHeader {
     PageHeader* next;
     PageHeader* previous;
     uint16_t pageSize;
     uint16_t used;
-    uint16_t firstFree;  // 0 when the page is full
+    uint16_t firstFree;  // 0 when no released slot is waiting
+    uint16_t fresh;      // first slot never handed out; 0 when none is left
   };
   static constexpr size_t kPageHeaderSize = (sizeof(PageHeader) + 7) / 8 * 8;
 

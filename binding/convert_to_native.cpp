@@ -65,6 +65,35 @@ void ThroughConverter(BindingResult& status, void* member, const BindingProperty
   field.converter->ToNative(status, member, input, field.name, field.type.typeInfo, context);
 }
 
+// Most records have few fields; larger ones look their members up one by one.
+constexpr size_t kMostJoinedFields = 64;
+
+// Pairs each field of `typeInfo` with the member of the same name in one pass
+// over both name orders: matched[i] is the member of field i, or null. False
+// when a per-field lookup is the better way (many fields, or a structure
+// with far more members than the record has fields).
+bool MatchMembersByName(const BindingProperty& input, const BindingTypeInfo& typeInfo,
+                        const BindingProperty** matched) {
+  const size_t fieldCount = typeInfo.fields.size();
+  if (fieldCount > kMostJoinedFields || typeInfo.fieldsInNameOrder.size() != fieldCount ||
+      input.Size() > 2 * fieldCount + 8) {
+    return false;
+  }
+  const auto members = input.Members();
+  auto member = members.begin();
+  for (const BindingTypeInfo::FieldByName& field : typeInfo.fieldsInNameOrder) {
+    const BindingMemberKey key(std::string_view(typeInfo.fields[field.index].name.data(), field.length), field.prefix);
+    int order = -1;
+    for (; member != members.end(); ++member) {
+      const BindingMember& stored = member.Stored();
+      order = CompareMemberName(stored.prefix, *stored.name, key);
+      if (order >= 0) break;
+    }
+    matched[field.index] = order == 0 ? member.Stored().value : nullptr;
+  }
+  return true;
+}
+
 }  // namespace
 
 void ConvertToNative(BindingResult& status, void* target, const BindingProperty& input,
@@ -101,11 +130,14 @@ void ToStruct(BindingResult& status, void* target, const BindingProperty& input,
     return;
   }
   char* const base = static_cast<char*>(target);
-  for (const BindingField& field : typeInfo->fields) {
+  const BindingProperty* matched[kMostJoinedFields];
+  const bool joined = MatchMembersByName(input, *typeInfo, matched);
+  for (size_t i = 0; i < typeInfo->fields.size(); ++i) {
     if (!status.Ok()) {
       return;
     }
-    const BindingProperty* member = input.FindMember(field.name);
+    const BindingField& field = typeInfo->fields[i];
+    const BindingProperty* member = joined ? matched[i] : input.FindMember(field.name);
     if (member != nullptr && member->Kind() != BindingKind::Empty) {
       ConvertMemberToNative(status, base + field.offset, *member, field, context);
     } else if (field.HasFlag(BindingFieldFlags::Required)) {

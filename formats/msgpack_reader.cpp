@@ -2,7 +2,6 @@
 // open containers, so that nesting never recurses.
 #include "formats/msgpack_reader.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -19,12 +18,6 @@ using TypeClass = MessagePackTypeClass;
 
 constexpr size_t kInitialFrames = 16;
 
-// Collections get room for their declared count up front, but a declared
-// count may lie: every element takes at least one byte, so no reservation
-// exceeds the bytes left, all reservations of one read together stay within
-// the buffer's size, and none exceeds this many elements.
-constexpr uint64_t kMostReservedElements = uint64_t{1} << 20;
-
 // An open container. It stays on the stack while its items are read;
 // `count` counts a map's keys and values separately.
 struct Frame {
@@ -39,7 +32,7 @@ struct Frame {
 
 class MessagePackReader {
  public:
-  MessagePackReader(const uint8_t* data, uint32_t size) : data_(data), size_(size), reservable_(size) {
+  MessagePackReader(const uint8_t* data, uint32_t size) : data_(data), size_(size) {
     frames_.reserve(kInitialFrames);
   }
 
@@ -135,8 +128,9 @@ class MessagePackReader {
 
   void OpenArray(uint64_t elements, BindingProperty& target) {
     if (!CheckDepth()) return;
+    // A declared count may lie, so nothing is reserved from it: the
+    // collection grows with the elements actually read.
     target.MakeCollection();
-    target.Reserve(static_cast<size_t>(TakeReservation(elements)));
     frames_.emplace_back(&target, elements, /*map=*/false);
   }
 
@@ -144,14 +138,6 @@ class MessagePackReader {
     if (!CheckDepth()) return;
     target.MakeStructure();
     frames_.emplace_back(&target, entries * 2, /*map=*/true);
-  }
-
-  // How many of `declared` elements to reserve room for (see
-  // kMostReservedElements); what it grants is no longer reservable.
-  uint64_t TakeReservation(uint64_t declared) {
-    const uint64_t granted = std::min({declared, uint64_t{size_ - position_}, reservable_, kMostReservedElements});
-    reservable_ -= granted;
-    return granted;
   }
 
   // The container about to open would be the innermost of frames_.size() + 1.
@@ -221,7 +207,6 @@ class MessagePackReader {
   uint32_t position_ = 0;
   BindingResult result_;
   bool ok_ = true;
-  uint64_t reservable_;  // elements that collections may still reserve
   std::vector<Frame> frames_;
 };
 

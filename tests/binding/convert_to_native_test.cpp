@@ -356,3 +356,54 @@ TEST_F(ConvertToNativeTest, OptionalMembersGoThroughTheirConverter) {
 
 }  // namespace
 }  // namespace zun
+
+namespace zun {
+
+struct Positioned {
+  int32_t positionY = 0;
+  int32_t pos = 0;
+  int32_t positionX = 0;
+  int32_t position = 0;
+  int32_t zeta = 0;
+};
+
+template <> struct StaticTypeName<Positioned> {
+  static std::string Spell() { return "struct Orvo::Test::Positioned"; }
+};
+
+namespace {
+
+// Fields registered out of name order, with names sharing their first eight
+// bytes, among members the record does not have: a few (fields and members
+// are paired in one pass) or many (each field is looked up).
+TEST_F(ConvertToNativeTest, FieldsFindTheirMembersAmongOtherNames) {
+  (void)context.RegisterType<Positioned>("Positioned")
+      .Field("position_y", &Positioned::positionY)
+      .Field("pos", &Positioned::pos)
+      .Field("position_x", &Positioned::positionX)
+      .Field("position", &Positioned::position)
+      .Field("zeta", &Positioned::zeta);
+  for (const int extraMembers : {0, 3, 200}) {
+    SCOPED_TRACE(extraMembers);
+    BindingProperty input;
+    for (int i = 0; i < extraMembers; ++i) input.Member("position_" + std::to_string(i)).SetSigned(-1);
+    input.Member("position_y").SetSigned(2);
+    input.Member("position_x").SetSigned(3);
+    input.Member("pos").SetSigned(1);
+    input.Member("position_z").SetSigned(-1);
+    input.Member("a").SetSigned(-1);
+    Positioned positioned;
+    positioned.position = 77;
+    BindingResult status;
+    ConvertToNative(status, positioned, input, "<result>", context);
+    ASSERT_TRUE(status.Ok()) << status.ErrorMessage();
+    EXPECT_EQ(positioned.pos, 1);
+    EXPECT_EQ(positioned.positionY, 2);
+    EXPECT_EQ(positioned.positionX, 3);
+    EXPECT_EQ(positioned.position, 77) << "a missing member leaves the native value";
+    EXPECT_EQ(positioned.zeta, 0);
+  }
+}
+
+}  // namespace
+}  // namespace zun
