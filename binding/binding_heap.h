@@ -58,7 +58,7 @@ class BindingHeap {
   using Slot = InternedString*;
   static constexpr size_t kInitialSlots = 8;
   // Largest table a spare heap keeps for its next tree (all slots free).
-  static constexpr size_t kSpareSlots = 64;
+  static constexpr size_t kSpareSlots = 256;
 
   // The slot that holds `text`, or the empty slot that ends its probe run.
   [[nodiscard]] size_t Locate(std::string_view text, uint32_t tableHash) const;
