@@ -66,7 +66,7 @@ BindingHeap::BindingHeap(BindingPagePool& pool) : blocks_(pool) {}
 BindingHeap::~BindingHeap() {
   if (count_ != 0) {
     for (size_t i = 0; i < slotCount_; ++i) {
-      if (slots_[i] != nullptr) ReleaseBlock(slots_[i], RecordSize(slots_[i]->length));
+      if (slots_[i].record != nullptr) ReleaseBlock(slots_[i].record, RecordSize(slots_[i].record->length));
     }
   }
   delete[] slots_;
@@ -97,9 +97,10 @@ void BindingHeap::Destroy(BindingHeap* heap) {
 size_t BindingHeap::Locate(std::string_view text, uint32_t tableHash) const {
   const size_t mask = slotCount_ - 1;
   for (size_t i = tableHash & mask;; i = (i + 1) & mask) {
-    const InternedString* record = slots_[i];
-    if (record == nullptr) return i;
-    if (record->tableHash == tableHash && record->length == text.size() &&
+    const Slot& slot = slots_[i];
+    if (slot.record == nullptr) return i;
+    const InternedString* record = slot.record;
+    if (slot.tableHash == tableHash && record->length == text.size() &&
         SameBytes(record->text, text.data(), text.size())) {
       return i;
     }
@@ -108,7 +109,7 @@ size_t BindingHeap::Locate(std::string_view text, uint32_t tableHash) const {
 
 const InternedString* BindingHeap::FindInterned(std::string_view text) const {
   if (count_ == 0 || text.empty()) return nullptr;
-  return slots_[Locate(text, InternTableHash(text))];
+  return slots_[Locate(text, InternTableHash(text))].record;
 }
 
 const InternedString* BindingHeap::Intern(std::string_view text) {
@@ -117,7 +118,7 @@ const InternedString* BindingHeap::Intern(std::string_view text) {
   InternedString* record = nullptr;
   if (slotCount_ != 0) {
     const size_t slot = Locate(text, tableHash);
-    record = slots_[slot];
+    record = slots_[slot].record;
     if (record == nullptr) record = Insert(slot, text, tableHash);
   } else {
     Grow();
@@ -140,7 +141,7 @@ InternedString* BindingHeap::Insert(size_t slot, std::string_view text, uint32_t
   bytes[text.size()] = '\0';
   const auto length = static_cast<uint32_t>(text.size());
   *record = InternedString{OrderPrefix(text), bytes, length, 0, tableHash};
-  slots_[slot] = record;
+  slots_[slot] = Slot{record, tableHash};
   ++count_;
   return record;
 }
@@ -150,9 +151,9 @@ void BindingHeap::Grow() {
   auto* fresh = new Slot[newCount]();
   const size_t mask = newCount - 1;
   for (size_t i = 0; i < slotCount_; ++i) {
-    if (slots_[i] == nullptr) continue;
-    size_t target = slots_[i]->tableHash & mask;
-    while (fresh[target] != nullptr) target = (target + 1) & mask;
+    if (slots_[i].record == nullptr) continue;
+    size_t target = slots_[i].tableHash & mask;
+    while (fresh[target].record != nullptr) target = (target + 1) & mask;
     fresh[target] = slots_[i];
   }
   delete[] slots_;
@@ -165,14 +166,14 @@ void BindingHeap::Grow() {
 void BindingHeap::RemoveSlot(size_t slot) {
   const size_t mask = slotCount_ - 1;
   size_t hole = slot;
-  for (size_t i = (hole + 1) & mask; slots_[i] != nullptr; i = (i + 1) & mask) {
-    const size_t home = slots_[i]->tableHash & mask;
+  for (size_t i = (hole + 1) & mask; slots_[i].record != nullptr; i = (i + 1) & mask) {
+    const size_t home = slots_[i].tableHash & mask;
     if (((i - home) & mask) >= ((i - hole) & mask)) {
       slots_[hole] = slots_[i];
       hole = i;
     }
   }
-  slots_[hole] = nullptr;
+  slots_[hole] = Slot{nullptr, 0};
   --count_;
 }
 
@@ -183,7 +184,7 @@ void BindingHeap::Release(const InternedString* record) {
   if (--owned->refCount != 0) return;
   const size_t mask = slotCount_ - 1;
   size_t slot = owned->tableHash & mask;
-  while (slots_[slot] != owned) slot = (slot + 1) & mask;
+  while (slots_[slot].record != owned) slot = (slot + 1) & mask;
   RemoveSlot(slot);
   ReleaseBlock(owned, RecordSize(owned->length));
 }

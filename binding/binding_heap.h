@@ -53,9 +53,12 @@ class BindingHeap {
   [[nodiscard]] const BlockAllocator& Blocks() const { return blocks_; }
 
  private:
-  // A slot is a bare record pointer (null when free): records carry their
-  // table hash and length, and a small array stays a small allocation.
-  using Slot = InternedString*;
+  // A slot keeps its record's table hash beside the pointer (null when
+  // free), so that probing past other texts and rehashing read no record.
+  struct Slot {
+    InternedString* record;
+    uint32_t tableHash;
+  };
   static constexpr size_t kInitialSlots = 8;
   // Largest table a spare heap keeps for its next tree (all slots free).
   static constexpr size_t kSpareSlots = 256;

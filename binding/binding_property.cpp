@@ -103,15 +103,9 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) {
   return *this;
 }
 
-BindingProperty::~BindingProperty() {
+void BindingProperty::Destroy() {
   ReleasePayload();
   if (ownsHeap_ != 0) BindingHeap::Destroy(heap_);
-}
-
-void BindingProperty::Reset() {
-  ReleasePayload();
-  kind_ = static_cast<uint8_t>(BindingKind::Empty);
-  payload_.bits = 0;
 }
 
 void BindingProperty::ReleasePayload() {
@@ -151,30 +145,6 @@ void BindingProperty::DestroyMembers() {
 BindingHeap& BindingProperty::EnsureHeap() {
   if (heap_ == nullptr) heap_ = BindingHeap::Create();
   return *heap_;
-}
-
-void BindingProperty::SetBool(bool value) {
-  Reset();
-  payload_.boolean = value;
-  kind_ = static_cast<uint8_t>(BindingKind::Bool);
-}
-
-void BindingProperty::SetSigned(int64_t value) {
-  Reset();
-  payload_.signedValue = value;
-  kind_ = static_cast<uint8_t>(BindingKind::Signed);
-}
-
-void BindingProperty::SetUnsigned(uint64_t value) {
-  Reset();
-  payload_.unsignedValue = value;
-  kind_ = static_cast<uint8_t>(BindingKind::Unsigned);
-}
-
-void BindingProperty::SetFloat(double value) {
-  Reset();
-  payload_.floatValue = value;
-  kind_ = static_cast<uint8_t>(BindingKind::Float);
 }
 
 void BindingProperty::SetString(std::string_view text) { StoreString(BeforeNul(text)); }

@@ -66,15 +66,38 @@ class alignas(8) BindingProperty {
   // Between two roots the trees are exchanged in constant time; otherwise a
   // deep copy. The source ends up Empty either way.
   BindingProperty& operator=(BindingProperty&& other);
-  ~BindingProperty();
+  // Scalars hold nothing to release: their fast paths stay inline.
+  ~BindingProperty() {
+    if (HoldsReference() || ownsHeap_ != 0) Destroy();
+  }
 
   // Releases the payload; the value becomes Empty and keeps its heap.
-  void Reset();
+  void Reset() {
+    if (HoldsReference()) ReleasePayload();
+    kind_ = static_cast<uint8_t>(BindingKind::Empty);
+    payload_.bits = 0;
+  }
 
-  void SetBool(bool value);
-  void SetSigned(int64_t value);
-  void SetUnsigned(uint64_t value);
-  void SetFloat(double value);
+  void SetBool(bool value) {
+    Reset();
+    payload_.boolean = value;
+    kind_ = static_cast<uint8_t>(BindingKind::Bool);
+  }
+  void SetSigned(int64_t value) {
+    if (HoldsReference()) ReleasePayload();
+    payload_.signedValue = value;
+    kind_ = static_cast<uint8_t>(BindingKind::Signed);
+  }
+  void SetUnsigned(uint64_t value) {
+    if (HoldsReference()) ReleasePayload();
+    payload_.unsignedValue = value;
+    kind_ = static_cast<uint8_t>(BindingKind::Unsigned);
+  }
+  void SetFloat(double value) {
+    if (HoldsReference()) ReleasePayload();
+    payload_.floatValue = value;
+    kind_ = static_cast<uint8_t>(BindingKind::Float);
+  }
   // Strings keep the bytes before the first NUL of the given text. A null
   // pointer sets the empty string.
   void SetString(std::string_view text);
@@ -160,6 +183,13 @@ class alignas(8) BindingProperty {
     BindingMembers* members;
   };
 
+  // Kinds from String to Structure refer to something of the tree's heap;
+  // unknown tags (above Structure) hold nothing.
+  [[nodiscard]] bool HoldsReference() const {
+    return kind_ >= static_cast<uint8_t>(BindingKind::String) &&
+           kind_ <= static_cast<uint8_t>(BindingKind::Structure);
+  }
+  void Destroy();
   BindingHeap& EnsureHeap();
   void ReleasePayload();
   void DestroyElements();
