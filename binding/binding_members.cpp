@@ -64,28 +64,47 @@ BindingMemberLeaf* NewLeaf(BindingHeap& heap, uint16_t capacity) {
 
 void FreeLeaf(BindingHeap& heap, BindingMemberLeaf* leaf) { heap.ReleaseBlock(leaf, LeafBytes(leaf->capacity)); }
 
-// Index of the first member whose name is not before `key`; `found` tells
-// whether its name equals the key. The search over prefixes has no branch to
-// mispredict; names that share their prefix with the key (neighbours in the
-// leaf) are then compared one by one.
-size_t LowerBound(const BindingMemberLeaf& leaf, const BindingMemberKey& key, bool& found) {
-  const BindingMember* entries = leaf.Entries();
+// The first of `count` entries whose prefix is not below `prefix` (or, with
+// `past`, above it). No branch to mispredict: each step is a conditional move.
+template <bool past>
+size_t PrefixBound(const BindingMember* entries, size_t count, uint64_t prefix) {
   const BindingMember* base = entries;
-  for (size_t length = leaf.count; length > 1;) {
+  for (size_t length = count; length > 1;) {
     const size_t half = length / 2;
-    base = base[half].prefix < key.prefix ? base + half : base;
+    const bool before = past ? base[half].prefix <= prefix : base[half].prefix < prefix;
+    base = before ? base + half : base;
     length -= half;
   }
-  size_t position = static_cast<size_t>(base - entries) + (base->prefix < key.prefix ? 1 : 0);
+  const bool before = past ? base->prefix <= prefix : base->prefix < prefix;
+  return static_cast<size_t>(base - entries) + (before ? 1 : 0);
+}
+
+// Index of the first member whose name is not before `key`; `found` tells
+// whether its name equals the key. Prefixes decide most searches; names that
+// share the key's prefix (neighbours in the leaf) are searched by their
+// whole text.
+size_t LowerBound(const BindingMemberLeaf& leaf, const BindingMemberKey& key, bool& found) {
+  const BindingMember* entries = leaf.Entries();
+  size_t low = PrefixBound<false>(entries, leaf.count, key.prefix);
   found = false;
-  for (; position < leaf.count && entries[position].prefix == key.prefix; ++position) {
-    const int order = CompareMemberName(key.prefix, *entries[position].name, key);
-    if (order >= 0) {
-      found = order == 0;
-      break;
+  if (low == leaf.count || entries[low].prefix != key.prefix) return low;
+  size_t high = low + 1 < leaf.count && entries[low + 1].prefix == key.prefix
+                    ? PrefixBound<true>(entries, leaf.count, key.prefix)
+                    : low + 1;
+  while (low < high) {
+    const size_t middle = (low + high) / 2;
+    const int order = CompareMemberName(key.prefix, *entries[middle].name, key);
+    if (order == 0) {
+      found = true;
+      return middle;
+    }
+    if (order < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
     }
   }
-  return position;
+  return low;
 }
 
 // The child whose names range covers `key`.

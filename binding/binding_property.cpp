@@ -248,10 +248,14 @@ BindingProperty& BindingProperty::Member(std::string_view name) {
 
 BindingProperty& BindingProperty::Member(const char* name) { return Member(BeforeNul(name)); }
 
-// The name may be this value's own text, which making the structure would
-// free: it is interned first, and its count given back once the member holds
-// one of its own.
+// A value holding texts may hold the name itself, which making the structure
+// would free: then the name is interned first, and that count given back once
+// the member holds one of its own. A scalar or Empty value holds no text.
 BindingProperty& BindingProperty::MemberOfNewStructure(std::string_view name) {
+  if (!HoldsReference()) {
+    MakeStructure();
+    return payload_.members->FindOrInsert(BindingMemberKey(name), *heap_);
+  }
   const InternedString* record = EnsureHeap().Intern(name);
   try {
     MakeStructure();

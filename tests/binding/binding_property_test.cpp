@@ -415,6 +415,14 @@ TEST(BindingPropertyTest, SettingFromTextsOfTheSameValue) {
   (void)named;
   EXPECT_EQ(MemberNames(value), std::vector<std::string>{"only reference"});
 
+  // The name lies in an element that making the structure releases (a text
+  // too long for a heap block, so that a read after the release is caught).
+  const std::string longText(100, 'e');
+  BindingProperty list;
+  list.Append().SetString(longText);
+  (void)list.Member(list.Element(0).GetString());
+  EXPECT_EQ(MemberNames(list), std::vector<std::string>{longText});
+
   BindingProperty blob;
   blob.SetBlob(std::vector<uint8_t>{1, 2, 3});
   blob.SetBlob(blob.GetBlob());
