@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <array>
+#include <cstring>
 #include <memory>
 
 namespace zun {
@@ -19,6 +21,8 @@ class BlockAllocator {
   static constexpr size_t kGranule = 4;
   static constexpr size_t kLargestBlock = kClassCount * kGranule;  // 72
   static constexpr size_t kEmbeddedPageSize = 144;
+  // Pool pages are this large and aligned to their size (BindingPagePool).
+  static constexpr size_t kPoolPageSize = 4096;
 
   // Header at the start of every page. Slots that overlap it are never used;
   // slot 0 always does, so index 0 ends a free chain. Slots are handed out
@@ -41,7 +45,8 @@ class BlockAllocator {
   BlockAllocator& operator=(const BlockAllocator&) = delete;
 
   // A block of 1 to kLargestBlock bytes, aligned to the largest power of two
-  // (up to 8) that divides its rounded size.
+  // (up to 8) that divides its rounded size. The common cases are inline
+  // (below); taking a page and first use go out of line.
   [[nodiscard]] void* Allocate(size_t size);
   // Gives back a block from Allocate with the same size.
   void Release(void* block, size_t size);
@@ -69,8 +74,18 @@ class BlockAllocator {
     size_t liveBlocks;
   };
 
+  [[nodiscard]] static constexpr size_t ClassIndex(size_t size) {
+    return size == 0 ? 0 : (size + kGranule - 1) / kGranule - 1;
+  }
+  [[nodiscard]] static constexpr size_t ClassBlockSize(size_t index) { return (index + 1) * kGranule; }
+  // The slot of a block `offset` bytes into its page: offset / block size,
+  // computed by multiplying with ceil(2^32 / size), which is exact while
+  // offset * size < 2^32, far beyond a page.
+  [[nodiscard]] static uint16_t SlotIndex(size_t offset, size_t classIndex);
+
   void CreateClasses();
-  void* AllocateFromNewPage(SizeClass& sizeClass, size_t blockSize);
+  void* AllocateSlow(size_t size);
+  void ReturnEmptyPage(SizeClass& sizeClass, PageHeader* page);
   static void InitialisePage(PageHeader* page, size_t pageSize, size_t blockSize);
   static void PushFront(SizeClass& sizeClass, PageHeader* page);
   static void Unlink(SizeClass& sizeClass, PageHeader* page);
@@ -78,5 +93,78 @@ class BlockAllocator {
   BindingPagePool& pool_;
   std::unique_ptr<SizeClass[]> classes_;
 };
+
+namespace block_allocator_detail {
+
+inline constexpr auto kSlotDivisors = [] {
+  std::array<uint64_t, BlockAllocator::kClassCount> factors{};
+  for (size_t i = 0; i < factors.size(); ++i) {
+    const uint64_t size = (i + 1) * BlockAllocator::kGranule;
+    factors[i] = ((uint64_t{1} << 32) + size - 1) / size;
+  }
+  return factors;
+}();
+
+inline uint16_t NextFreeOf(const unsigned char* slot) {
+  uint16_t next;
+  std::memcpy(&next, slot, sizeof(next));
+  return next;
+}
+
+inline void SetNextFree(unsigned char* slot, uint16_t next) { std::memcpy(slot, &next, sizeof(next)); }
+
+}  // namespace block_allocator_detail
+
+inline uint16_t BlockAllocator::SlotIndex(size_t offset, size_t classIndex) {
+  static_assert(uint64_t{kPoolPageSize} * kLargestBlock < (uint64_t{1} << 32));
+  return static_cast<uint16_t>((offset * block_allocator_detail::kSlotDivisors[classIndex]) >> 32);
+}
+
+inline void* BlockAllocator::Allocate(size_t size) {
+  using namespace block_allocator_detail;
+  const size_t index = ClassIndex(size);
+  PageHeader* page = classes_ ? classes_[index].head : nullptr;
+  if (page == nullptr) [[unlikely]] {
+    return AllocateSlow(size);
+  }
+  const size_t blockSize = ClassBlockSize(index);
+  // The header fields are read once into locals: reading them back right
+  // after the 16-bit stores below would stall on store forwarding.
+  uint16_t firstFree = page->firstFree;
+  uint16_t fresh = page->fresh;
+  unsigned char* block;
+  if (firstFree != 0) {
+    block = reinterpret_cast<unsigned char*>(page) + firstFree * blockSize;
+    firstFree = NextFreeOf(block);
+    page->firstFree = firstFree;
+  } else {
+    block = reinterpret_cast<unsigned char*>(page) + fresh * blockSize;
+    const bool lastSlot = (fresh + size_t{2}) * blockSize > page->pageSize;
+    fresh = lastSlot ? 0 : static_cast<uint16_t>(fresh + 1);
+    page->fresh = fresh;
+  }
+  ++page->used;
+  ++classes_[index].liveBlocks;
+  if (firstFree == 0 && fresh == 0) Unlink(classes_[index], page);
+  return block;
+}
+
+inline void BlockAllocator::Release(void* block, size_t size) {
+  using namespace block_allocator_detail;
+  const size_t index = ClassIndex(size);
+  SizeClass& sizeClass = classes_[index];
+  auto* bytes = static_cast<unsigned char*>(block);
+  const bool embedded = bytes >= sizeClass.embedded && bytes < sizeClass.embedded + kEmbeddedPageSize;
+  auto* page = embedded ? reinterpret_cast<PageHeader*>(sizeClass.embedded)
+                        : reinterpret_cast<PageHeader*>(reinterpret_cast<uintptr_t>(block) &
+                                                        ~uintptr_t{kPoolPageSize - 1});
+  const uint16_t firstFree = page->firstFree;
+  if (firstFree == 0 && page->fresh == 0) PushFront(sizeClass, page);
+  SetNextFree(bytes, firstFree);
+  page->firstFree = SlotIndex(static_cast<size_t>(bytes - reinterpret_cast<unsigned char*>(page)), index);
+  const uint16_t used = --page->used;
+  --sizeClass.liveBlocks;
+  if (used == 0 && !embedded) ReturnEmptyPage(sizeClass, page);
+}
 
 }  // namespace zun
