@@ -65,18 +65,14 @@ BindingMemberLeaf* NewLeaf(BindingHeap& heap, uint16_t capacity) {
 void FreeLeaf(BindingHeap& heap, BindingMemberLeaf* leaf) { heap.ReleaseBlock(leaf, LeafBytes(leaf->capacity)); }
 
 // The first of `count` entries whose prefix is not below `prefix` (or, with
-// `past`, above it). No branch to mispredict: each step is a conditional move.
+// `past`, above it). A leaf holds at most kLeafCapacity entries: counting
+// them, each test independent of the others, beats the chain of dependent
+// loads that halving the range would be.
 template <bool past>
 size_t PrefixBound(const BindingMember* entries, size_t count, uint64_t prefix) {
-  const BindingMember* base = entries;
-  for (size_t length = count; length > 1;) {
-    const size_t half = length / 2;
-    const bool before = past ? base[half].prefix <= prefix : base[half].prefix < prefix;
-    base = before ? base + half : base;
-    length -= half;
-  }
-  const bool before = past ? base->prefix <= prefix : base->prefix < prefix;
-  return static_cast<size_t>(base - entries) + (before ? 1 : 0);
+  size_t before = 0;
+  for (size_t i = 0; i < count; ++i) before += (past ? entries[i].prefix <= prefix : entries[i].prefix < prefix) ? 1 : 0;
+  return before;
 }
 
 // Index of the first member whose name is not before `key`; `found` tells
@@ -124,12 +120,18 @@ size_t ChildIndex(const BindingMemberInner& inner, const BindingMemberKey& key) 
 }
 
 // Opens a gap at `position` of a leaf with room and puts `member` there.
-BindingProperty& PlaceMember(BindingMemberLeaf* leaf, size_t position, BindingMember member) {
+// (The member comes as its parts: a struct built in one place and copied
+// in another would be read back through memory at another width.)
+BindingProperty& PlaceMember(BindingMemberLeaf* leaf, size_t position, uint64_t prefix, const InternedString* name,
+                             BindingProperty* value) {
   BindingMember* entries = leaf->Entries();
-  std::memmove(entries + position + 1, entries + position, (leaf->count - position) * sizeof(BindingMember));
-  ++leaf->count;
-  entries[position] = member;
-  return *member.value;
+  const size_t count = leaf->count;
+  std::memmove(entries + position + 1, entries + position, (count - position) * sizeof(BindingMember));
+  leaf->count = static_cast<uint16_t>(count + 1);
+  entries[position].prefix = prefix;
+  entries[position].name = name;
+  entries[position].value = value;
+  return *value;
 }
 
 void DestroyNode(BindingHeap& heap, void* node, uint32_t level) {
@@ -257,15 +259,16 @@ int CompareMemberName(uint64_t namePrefix, const InternedString& name, const Bin
   return CompareTails(name.View(), key.text);
 }
 
-BindingMember BindingMembers::NewMember(const BindingMemberKey& key, BindingHeap& heap) {
+BindingProperty* BindingMembers::NewMember(const BindingMemberKey& key, BindingHeap& heap,
+                                           const InternedString*& name) {
   void* block = heap.AllocateBlock(sizeof(BindingProperty));
   try {
-    const InternedString* name = heap.Intern(key.text);
-    return {key.prefix, name, new (block) BindingProperty(BindingProperty::ChildKey(&heap))};
+    name = heap.Intern(key.text);
   } catch (...) {
     heap.ReleaseBlock(block, sizeof(BindingProperty));
     throw;
   }
+  return new (block) BindingProperty(BindingProperty::ChildKey(&heap));
 }
 
 const BindingMember* BindingMembers::Find(const BindingMemberKey& key) const {
@@ -318,10 +321,11 @@ BindingProperty& BindingMembers::FindOrInsert(const BindingMemberKey& key, Bindi
   } else if (full) {
     spare.Reserve(kLeafCapacity, InnerNodesForSplit(at, height));
   }
-  const BindingMember member = NewMember(key, heap);
+  const InternedString* name = nullptr;
+  BindingProperty* const value = NewMember(key, heap, name);
   // Nothing below throws.
   ++size;
-  if (!full) return PlaceMember(at.leaf, at.position, member);
+  if (!full) return PlaceMember(at.leaf, at.position, key.prefix, name, value);
   if (at.leaf == nullptr || at.leaf->capacity < kLeafCapacity) {
     // Only the root leaf grows in place; every other leaf has full capacity.
     BindingMemberLeaf* grown = spare.TakeLeaf();
@@ -331,7 +335,7 @@ BindingProperty& BindingMembers::FindOrInsert(const BindingMemberKey& key, Bindi
       FreeLeaf(heap, at.leaf);
     }
     root = grown;
-    return PlaceMember(grown, at.position, member);
+    return PlaceMember(grown, at.position, key.prefix, name, value);
   }
   BindingMemberLeaf* right = spare.TakeLeaf();
   const size_t keep = at.rightmost ? at.leaf->count : at.leaf->count / 2u;
@@ -341,8 +345,8 @@ BindingProperty& BindingMembers::FindOrInsert(const BindingMemberKey& key, Bindi
   right->next = at.leaf->next;
   at.leaf->next = right;
   const bool toRight = at.position > keep || at.rightmost;
-  BindingProperty& placed = toRight ? PlaceMember(right, at.position - keep, member)
-                                    : PlaceMember(at.leaf, at.position, member);
+  BindingProperty& placed = toRight ? PlaceMember(right, at.position - keep, key.prefix, name, value)
+                                    : PlaceMember(at.leaf, at.position, key.prefix, name, value);
   InsertChild(*this, at, right, right->Entries()[0].name, spare);
   return placed;
 }

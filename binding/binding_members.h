@@ -75,8 +75,8 @@ struct BindingMembers {
   void Clear(BindingHeap& heap);
 
  private:
-  // An Empty value in a block of `heap`, named by a count of `key`'s text.
-  static BindingMember NewMember(const BindingMemberKey& key, BindingHeap& heap);
+  // An Empty value in a block of `heap`, and in `name` a count of `key`'s text.
+  static BindingProperty* NewMember(const BindingMemberKey& key, BindingHeap& heap, const InternedString*& name);
 };
 
 // One member as iteration yields it.
