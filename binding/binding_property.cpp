@@ -27,9 +27,25 @@ constinit const BindingProperty kEmptyValue;
 
 // Member names and most strings are short: scanning them inline is cheaper
 // than the call to memchr, which only pays off for longer texts.
+// Whether any of the eight bytes of `word` is zero.
+bool HasZeroByte(uint64_t word) {
+  return ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) != 0;
+}
+
 std::string_view BeforeNul(std::string_view text) {
   constexpr size_t kInlineScan = 32;
   if (text.size() > kInlineScan) return text.substr(0, text.find('\0'));
+  // Eight bytes at a time (the last word overlapping the one before); only
+  // a text that has a NUL is searched byte by byte.
+  bool maybeNul = false;
+  if (text.size() >= 8) {
+    for (size_t offset = 0; offset < text.size(); offset += 8) {
+      uint64_t word;
+      std::memcpy(&word, text.data() + std::min(offset, text.size() - 8), 8);
+      maybeNul = maybeNul || HasZeroByte(word);
+    }
+    if (!maybeNul) return text;
+  }
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\0') return text.substr(0, i);
   }

@@ -16,15 +16,29 @@ namespace zun {
 // comparison does, so most name comparisons need no memcmp.
 [[nodiscard]] inline uint64_t OrderPrefix(std::string_view text) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  if (text.size() >= 8) {
+  const size_t size = text.size();
+  if (size >= 8) {
     uint64_t word;
     std::memcpy(&word, bytes, 8);
     if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
     return word;
   }
-  uint64_t prefix = 0;
-  for (size_t i = 0; i < text.size(); ++i) prefix = (prefix << 8) | bytes[i];
-  return text.empty() ? 0 : prefix << (8 * (8 - text.size()));
+  if (size >= 4) {
+    // Two overlapping four-byte loads; the bytes they share are equal.
+    uint32_t head;
+    uint32_t tail;
+    std::memcpy(&head, bytes, 4);
+    std::memcpy(&tail, bytes + size - 4, 4);
+    if constexpr (std::endian::native == std::endian::little) {
+      head = __builtin_bswap32(head);
+      tail = __builtin_bswap32(tail);
+    }
+    return (uint64_t{head} << 32) | (uint64_t{tail} << (8 * (8 - size)));
+  }
+  if (size == 0) return 0;
+  // One to three bytes: the first, the middle and the last (some coincide).
+  return (uint64_t{bytes[0]} << 56) | (uint64_t{bytes[size / 2]} << (56 - 8 * (size / 2))) |
+         (uint64_t{bytes[size - 1]} << (56 - 8 * (size - 1)));
 }
 
 // A record has its text right behind it, in one block of the heap (or of

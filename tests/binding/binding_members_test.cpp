@@ -80,6 +80,27 @@ void ExpectStructure(const BindingProperty& value, const std::vector<std::string
   EXPECT_EQ(value.FindMember(""), nullptr);
 }
 
+// The first eight bytes as a big-endian number, zero-padded, byte by byte.
+uint64_t ReferencePrefix(std::string_view text) {
+  uint64_t prefix = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    prefix = (prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+  }
+  return prefix;
+}
+
+TEST(BindingMembersTest, OrderPrefixIsTheLeadingBytesBigEndian) {
+  std::mt19937 random(7);
+  for (size_t length = 0; length <= 12; ++length) {
+    for (int round = 0; round < 50; ++round) {
+      std::string text(length, '\0');
+      for (char& byte : text) byte = static_cast<char>(random() & 0xFF);
+      SCOPED_TRACE(length);
+      EXPECT_EQ(OrderPrefix(text), ReferencePrefix(text));
+    }
+  }
+}
+
 TEST(BindingMembersTest, EveryInsertionOrderKeepsNameOrderAndLookups) {
   // 1, a full first leaf, one split, and enough for inner nodes to split.
   for (size_t count : {size_t{1}, size_t{32}, size_t{33}, size_t{700}, size_t{20000}}) {
