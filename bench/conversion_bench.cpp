@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/summary_runs.h"
 #include "binding/binding_context.h"
 #include "binding/binding_property.h"
 #include "binding/binding_result.h"
@@ -60,13 +61,13 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Order, id, count, total, mask, small, priorit
 }  // namespace bench
 
 namespace zun {
-template <> struct StaticTypeName<bench::Level> {
+template <> struct StaticTypeName<::bench::Level> {
   static std::string Spell() { return "enum Bench::Level"; }
 };
-template <> struct StaticTypeName<bench::Point> {
+template <> struct StaticTypeName<::bench::Point> {
   static std::string Spell() { return "struct Bench::Point"; }
 };
-template <> struct StaticTypeName<bench::Order> {
+template <> struct StaticTypeName<::bench::Order> {
   static std::string Spell() { return "struct Bench::Order"; }
 };
 }  // namespace zun
@@ -337,7 +338,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      gNanoseconds[run.benchmark_name()] = run.GetAdjustedCPUTime();  // the machine may be shared
+      // CPU time: the machine may be shared.
+      if (zun::bench::FeedsSummary(run)) gNanoseconds[zun::bench::SummaryName(run)] = run.GetAdjustedCPUTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/bench_documents.h"
+#include "bench/summary_runs.h"
 #include "formats/msgpack_reader.h"
 
 namespace {
@@ -67,7 +68,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
+      if (!zun::bench::FeedsSummary(run)) continue;
+      const std::string name = zun::bench::SummaryName(run);
       const size_t slash = name.find('/');
       gFigures[name.substr(slash + 1)][name.substr(0, slash)].seconds = run.GetAdjustedCPUTime() / 1e3;
     }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/bench_documents.h"
+#include "bench/summary_runs.h"
 #include "binding/binding_property.h"
 
 namespace {
@@ -255,7 +256,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
+      if (!zun::bench::FeedsSummary(run)) continue;
+      const std::string name = zun::bench::SummaryName(run);
       const size_t slash = name.find('/');
       const std::string builder = name.substr(0, slash);
       const std::string document = name.substr(slash + 1);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/bench_documents.h"
+#include "bench/summary_runs.h"
 #include "formats/yaml_reader.h"
 
 namespace {
@@ -77,8 +78,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        bytes_[run.benchmark_name()] = run.counters.count("bytes_per_second") != 0
+      if (zun::bench::FeedsSummary(run) && run.iterations > 0) {
+        bytes_[zun::bench::SummaryName(run)] = run.counters.count("bytes_per_second") != 0
                                            ? static_cast<double>(run.counters.at("bytes_per_second"))
                                            : 0.0;
       }

@@ -251,8 +251,7 @@ void InsertChild(BindingMembers& members, const InsertionPoint& at, void* child,
 
 }  // namespace
 
-int CompareMemberName(uint64_t namePrefix, const InternedString& name, const BindingMemberKey& key) {
-  if (namePrefix != key.prefix) return namePrefix < key.prefix ? -1 : 1;
+int CompareMemberNameAfterPrefix(const InternedString& name, const BindingMemberKey& key) {
   if (name.length <= 8 || key.text.size() <= 8) {
     return name.length == key.text.size() ? 0 : (name.length < key.text.size() ? -1 : 1);
   }

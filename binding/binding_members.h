@@ -31,7 +31,12 @@ struct BindingMemberKey {
 // Compares a name with a key byte by byte as unsigned values: negative,
 // zero or positive. Equal prefixes mean equal first eight bytes, so only the
 // lengths or the bytes after the eighth remain to compare.
-[[nodiscard]] int CompareMemberName(uint64_t namePrefix, const InternedString& name, const BindingMemberKey& key);
+[[nodiscard]] int CompareMemberNameAfterPrefix(const InternedString& name, const BindingMemberKey& key);
+[[nodiscard]] inline int CompareMemberName(uint64_t namePrefix, const InternedString& name,
+                                           const BindingMemberKey& key) {
+  if (namePrefix != key.prefix) return namePrefix < key.prefix ? -1 : 1;
+  return CompareMemberNameAfterPrefix(name, key);
+}
 
 // A member's value is a block of the heap of its own: references to members
 // stay valid while the structure grows, as long as the member exists.
