@@ -64,6 +64,13 @@ BindingMemberLeaf* NewLeaf(BindingHeap& heap, uint16_t capacity) {
 
 void FreeLeaf(BindingHeap& heap, BindingMemberLeaf* leaf) { heap.ReleaseBlock(leaf, LeafBytes(leaf->capacity)); }
 
+// The capacity of the root leaf that replaces `leaf` (null: the first one).
+uint16_t NextRootLeafCapacity(const BindingMemberLeaf* leaf) {
+  if (leaf == nullptr) return BindingMembers::kFirstLeafCapacity;
+  return static_cast<uint16_t>(
+      std::min<size_t>(size_t{leaf->capacity} * BindingMembers::kLeafGrowth, BindingMembers::kLeafCapacity));
+}
+
 // The first of `count` entries whose prefix is not below `prefix` (or, with
 // `past`, above it). A leaf holds at most kLeafCapacity entries: counting
 // them, each test independent of the others, beats the chain of dependent
@@ -311,22 +318,22 @@ BindingProperty& BindingMembers::FindOrInsert(const BindingMemberKey& key, Bindi
     at.rightmost = at.rightmost && at.position == at.leaf->count;
   }
 
+  // Only the root leaf grows in place; every other leaf has full capacity
+  // and splits when full.
+  const bool hasRoom = at.leaf != nullptr && at.leaf->count < at.leaf->capacity;
+  const bool growsRootLeaf = !hasRoom && (at.leaf == nullptr || at.leaf->capacity < kLeafCapacity);
   SpareNodes spare(heap);
-  const bool full = at.leaf == nullptr || at.leaf->count == at.leaf->capacity;
-  if (at.leaf == nullptr) {
-    spare.Reserve(kFirstLeafCapacity, 0);
-  } else if (full && at.leaf->capacity < kLeafCapacity) {
-    spare.Reserve(static_cast<uint16_t>(std::min<size_t>(at.leaf->capacity * kLeafGrowth, kLeafCapacity)), 0);
-  } else if (full) {
+  if (growsRootLeaf) {
+    spare.Reserve(NextRootLeafCapacity(at.leaf), 0);
+  } else if (!hasRoom) {
     spare.Reserve(kLeafCapacity, InnerNodesForSplit(at, height));
   }
   const InternedString* name = nullptr;
   BindingProperty* const value = NewMember(key, heap, name);
   // Nothing below throws.
   ++size;
-  if (!full) return PlaceMember(at.leaf, at.position, key.prefix, name, value);
-  if (at.leaf == nullptr || at.leaf->capacity < kLeafCapacity) {
-    // Only the root leaf grows in place; every other leaf has full capacity.
+  if (hasRoom) return PlaceMember(at.leaf, at.position, key.prefix, name, value);
+  if (growsRootLeaf) {
     BindingMemberLeaf* grown = spare.TakeLeaf();
     if (at.leaf != nullptr) {
       std::memcpy(static_cast<void*>(grown->Entries()), at.leaf->Entries(), at.leaf->count * sizeof(BindingMember));

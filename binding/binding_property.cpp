@@ -25,13 +25,13 @@ static_assert(alignof(BindingProperty) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
 constinit const BindingProperty kEmptyValue;
 
-// Member names and most strings are short: scanning them inline is cheaper
-// than the call to memchr, which only pays off for longer texts.
 // Whether any of the eight bytes of `word` is zero.
 bool HasZeroByte(uint64_t word) {
   return ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) != 0;
 }
 
+// Member names and most strings are short: scanning them inline is cheaper
+// than the call to memchr, which only pays off for longer texts.
 std::string_view BeforeNul(std::string_view text) {
   constexpr size_t kInlineScan = 32;
   if (text.size() > kInlineScan) return text.substr(0, text.find('\0'));

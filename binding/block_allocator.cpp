@@ -2,13 +2,9 @@
 // stored in the slots themselves; full pages leave the class list.
 #include "binding/block_allocator.h"
 
-#include <cstring>
-
 #include "binding/page_pool.h"
 
 namespace zun {
-
-namespace {
 
 static_assert(BlockAllocator::kPageHeaderSize <= 24);
 #if defined(__i386__)
@@ -18,8 +14,6 @@ static_assert(sizeof(BlockAllocator::PageHeader) == 16);
 #endif
 static_assert(BindingPagePool::kPageSize / BlockAllocator::kGranule <= UINT16_MAX);
 static_assert(BlockAllocator::kPoolPageSize == BindingPagePool::kPageSize);
-
-}  // namespace
 
 BlockAllocator::BlockAllocator(BindingPagePool& pool) : pool_(pool) {}
 
