@@ -3,7 +3,9 @@
 // their last reference goes.
 #include "binding/binding_heap.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -69,7 +71,48 @@ BindingHeap::~BindingHeap() {
       if (slots_[i].record != nullptr) ReleaseBlock(slots_[i].record, RecordSize(slots_[i].record->length));
     }
   }
+  FreeLargeBlocks();
   delete[] slots_;
+}
+
+void* BindingHeap::AllocateLarge(size_t size) {
+  if (size > SIZE_MAX - sizeof(LargeHeader)) throw std::bad_alloc();
+  auto* header = static_cast<LargeHeader*>(::operator new(sizeof(LargeHeader) + size));
+  header->previous = nullptr;
+  header->next = large_;
+  if (large_ != nullptr) large_->previous = header;
+  large_ = header;
+  return header + 1;
+}
+
+void BindingHeap::ReleaseLarge(void* block) {
+  LargeHeader* header = static_cast<LargeHeader*>(block) - 1;
+  if (header->previous != nullptr) {
+    header->previous->next = header->next;
+  } else {
+    large_ = header->next;
+  }
+  if (header->next != nullptr) header->next->previous = header->previous;
+  ::operator delete(header);
+}
+
+void BindingHeap::FreeLargeBlocks() {
+  while (large_ != nullptr) {
+    LargeHeader* header = large_;
+    large_ = header->next;
+    ::operator delete(header);
+  }
+}
+
+// Records are blocks or large blocks as well, so emptying the table is all
+// that is left of them.
+void BindingHeap::ReleaseTree() {
+  FreeLargeBlocks();
+  blocks_.ReleaseAll();
+  if (count_ != 0) {
+    std::fill(slots_, slots_ + slotCount_, Slot{nullptr, 0});
+    count_ = 0;
+  }
 }
 
 BindingHeap* BindingHeap::Create() {
@@ -79,7 +122,8 @@ BindingHeap* BindingHeap::Create() {
 
 void BindingHeap::Destroy(BindingHeap* heap) {
   if (heap == nullptr) return;
-  const bool reusable = heap->count_ == 0 && !heap->blocks_.InUse() && &heap->blocks_.Pool() == &BindingPagePool::Process();
+  const bool reusable = heap->count_ == 0 && heap->large_ == nullptr && !heap->blocks_.InUse() &&
+                        &heap->blocks_.Pool() == &BindingPagePool::Process();
   if (!reusable || tSpareHeap.heap != nullptr) {
     delete heap;
     return;

@@ -38,17 +38,30 @@ class BindingHeap {
   [[nodiscard]] size_t InternedCount() const { return count_; }
 
   // Blocks up to BlockAllocator::kLargestBlock come from the block allocator,
-  // larger ones from general memory.
+  // larger ones from general memory, chained so that the heap can free them
+  // all at once.
   [[nodiscard]] void* AllocateBlock(size_t size) {
-    return size <= BlockAllocator::kLargestBlock ? blocks_.Allocate(size) : ::operator new(size);
+    return size <= BlockAllocator::kLargestBlock ? blocks_.Allocate(size) : AllocateLarge(size);
   }
   void ReleaseBlock(void* block, size_t size) {
     if (size <= BlockAllocator::kLargestBlock) {
       blocks_.Release(block, size);
     } else {
-      ::operator delete(block);
+      ReleaseLarge(block);
     }
   }
+
+  // Blobs keep their bytes in vectors of their own, which only the values
+  // holding them can free: the heap counts them to know whether its whole
+  // tree may go without visiting the values.
+  void BlobCreated() { ++blobs_; }
+  void BlobDestroyed() { --blobs_; }
+  // Whether ReleaseTree may end the tree: no value holds memory of its own.
+  [[nodiscard]] bool CanReleaseTree() const { return blobs_ == 0; }
+  // Ends every value of the tree at once, for a root that goes with its
+  // heap: frees every record, block and large block without visiting the
+  // values, which must not be touched afterwards. Requires CanReleaseTree.
+  void ReleaseTree();
   [[nodiscard]] BlockAllocator& Blocks() { return blocks_; }
   [[nodiscard]] const BlockAllocator& Blocks() const { return blocks_; }
 
@@ -59,6 +72,13 @@ class BindingHeap {
     InternedString* record;
     uint32_t tableHash;
   };
+  // In front of every large block. 16 bytes keep the block as aligned as
+  // general memory is.
+  struct alignas(16) LargeHeader {
+    LargeHeader* previous;
+    LargeHeader* next;
+  };
+
   static constexpr size_t kInitialSlots = 8;
   // Largest table a spare heap keeps for its next tree (all slots free).
   static constexpr size_t kSpareSlots = 256;
@@ -68,11 +88,16 @@ class BindingHeap {
   [[nodiscard]] InternedString* Insert(size_t slot, std::string_view text, uint32_t tableHash);
   void RemoveSlot(size_t slot);
   void Grow();
+  [[nodiscard]] void* AllocateLarge(size_t size);
+  void ReleaseLarge(void* block);
+  void FreeLargeBlocks();
 
   BlockAllocator blocks_;
   Slot* slots_ = nullptr;
   size_t slotCount_ = 0;  // 0 or a power of two
   size_t count_ = 0;
+  LargeHeader* large_ = nullptr;  // every large block, newest first
+  size_t blobs_ = 0;
 };
 
 }  // namespace zun

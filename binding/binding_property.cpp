@@ -119,8 +119,14 @@ BindingProperty& BindingProperty::operator=(BindingProperty&& other) {
   return *this;
 }
 
+// A root takes its whole tree down with the heap in one sweep when it can;
+// values are then never visited.
 void BindingProperty::Destroy() {
-  ReleasePayload();
+  if (ownsHeap_ != 0 && heap_ != nullptr && heap_->CanReleaseTree()) {
+    heap_->ReleaseTree();
+  } else {
+    ReleasePayload();
+  }
   if (ownsHeap_ != 0) BindingHeap::Destroy(heap_);
 }
 
@@ -131,6 +137,7 @@ void BindingProperty::ReleasePayload() {
       break;
     case BindingKind::Blob:
       DeleteBlock(*heap_, payload_.blob);
+      heap_->BlobDestroyed();
       break;
     case BindingKind::Enum:
       DeleteBlock(*heap_, payload_.enumValue);
@@ -180,6 +187,7 @@ void BindingProperty::StoreString(std::string_view textBeforeNul) {
 
 void BindingProperty::SetBlob(std::vector<uint8_t>&& bytes) {
   auto* blob = NewBlock<std::vector<uint8_t>>(EnsureHeap(), std::move(bytes));
+  heap_->BlobCreated();
   ReleasePayload();
   payload_.bits = 0;
   payload_.blob = blob;

@@ -1,5 +1,5 @@
 // Size classes of the value heap: free slots are chained by 16-bit indices
-// stored in the slots themselves; full pages leave the class list.
+// stored in the slots themselves; full pages move to a list of their own.
 #include "binding/block_allocator.h"
 
 #include "binding/page_pool.h"
@@ -25,6 +25,7 @@ void BlockAllocator::CreateClasses() {
     auto* page = reinterpret_cast<PageHeader*>(classes_[i].embedded);
     InitialisePage(page, kEmbeddedPageSize, ClassBlockSize(i));
     classes_[i].head = page;
+    classes_[i].full = nullptr;
     classes_[i].liveBlocks = 0;
   }
 }
@@ -34,22 +35,32 @@ void BlockAllocator::InitialisePage(PageHeader* page, size_t pageSize, size_t bl
                      static_cast<uint16_t>(FirstSlot(blockSize))};
 }
 
-void BlockAllocator::PushFront(SizeClass& sizeClass, PageHeader* page) {
+void BlockAllocator::PushFront(PageHeader*& list, PageHeader* page) {
   page->previous = nullptr;
-  page->next = sizeClass.head;
-  if (sizeClass.head != nullptr) sizeClass.head->previous = page;
-  sizeClass.head = page;
+  page->next = list;
+  if (list != nullptr) list->previous = page;
+  list = page;
 }
 
-void BlockAllocator::Unlink(SizeClass& sizeClass, PageHeader* page) {
+void BlockAllocator::Unlink(PageHeader*& list, PageHeader* page) {
   if (page->previous != nullptr) {
     page->previous->next = page->next;
   } else {
-    sizeClass.head = page->next;
+    list = page->next;
   }
   if (page->next != nullptr) page->next->previous = page->previous;
   page->next = nullptr;
   page->previous = nullptr;
+}
+
+void BlockAllocator::PageFilled(SizeClass& sizeClass, PageHeader* page) {
+  Unlink(sizeClass.head, page);
+  PushFront(sizeClass.full, page);
+}
+
+void BlockAllocator::PageReopened(SizeClass& sizeClass, PageHeader* page) {
+  Unlink(sizeClass.full, page);
+  PushFront(sizeClass.head, page);
 }
 
 void* BlockAllocator::AllocateSlow(size_t size) {
@@ -58,14 +69,33 @@ void* BlockAllocator::AllocateSlow(size_t size) {
   if (classes_[index].head == nullptr) {
     auto* page = static_cast<PageHeader*>(pool_.TakePage());
     InitialisePage(page, BindingPagePool::kPageSize, ClassBlockSize(index));
-    PushFront(classes_[index], page);
+    PushFront(classes_[index].head, page);
   }
   return Allocate(size);
 }
 
 void BlockAllocator::ReturnEmptyPage(SizeClass& sizeClass, PageHeader* page) {
-  Unlink(sizeClass, page);
+  Unlink(sizeClass.head, page);
   pool_.ReturnPage(page);
+}
+
+void BlockAllocator::ReleaseAll() {
+  if (!classes_) return;
+  for (size_t i = 0; i < kClassCount; ++i) {
+    SizeClass& sizeClass = classes_[i];
+    auto* embedded = reinterpret_cast<PageHeader*>(sizeClass.embedded);
+    for (PageHeader* list : {sizeClass.head, sizeClass.full}) {
+      while (list != nullptr) {
+        PageHeader* page = list;
+        list = page->next;
+        if (page != embedded) pool_.ReturnPage(page);
+      }
+    }
+    InitialisePage(embedded, kEmbeddedPageSize, ClassBlockSize(i));
+    sizeClass.head = embedded;
+    sizeClass.full = nullptr;
+    sizeClass.liveBlocks = 0;
+  }
 }
 
 size_t BlockAllocator::ListedPageCount(size_t size) const {

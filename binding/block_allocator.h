@@ -14,7 +14,9 @@ class BindingPagePool;
 
 // Not thread-safe: a heap belongs to one tree, used by one thread at a time.
 // Allocation and release are constant time; a pool page goes back to the pool
-// as soon as its last block is released.
+// as soon as its last block is released. Full pages sit on a list of their
+// own, so that a heap whose whole tree goes at once can give every page back
+// without visiting a block (ReleaseAll).
 class BlockAllocator {
  public:
   static constexpr size_t kClassCount = 18;
@@ -50,6 +52,10 @@ class BlockAllocator {
   [[nodiscard]] void* Allocate(size_t size);
   // Gives back a block from Allocate with the same size.
   void Release(void* block, size_t size);
+  // Ends every block at once: pool pages go back to the pool and each class
+  // starts again from its empty embedded page. Blocks are not visited, so
+  // whatever they hold must need no release of its own.
+  void ReleaseAll();
 
   // Slot capacity of one page of a class, for sizing and tests.
   [[nodiscard]] static constexpr size_t FirstSlot(size_t blockSize) {
@@ -70,7 +76,8 @@ class BlockAllocator {
  private:
   struct SizeClass {
     alignas(16) unsigned char embedded[kEmbeddedPageSize];
-    PageHeader* head;
+    PageHeader* head;  // pages with a slot to hand out
+    PageHeader* full;  // pages without
     size_t liveBlocks;
   };
 
@@ -87,8 +94,11 @@ class BlockAllocator {
   void* AllocateSlow(size_t size);
   void ReturnEmptyPage(SizeClass& sizeClass, PageHeader* page);
   static void InitialisePage(PageHeader* page, size_t pageSize, size_t blockSize);
-  static void PushFront(SizeClass& sizeClass, PageHeader* page);
-  static void Unlink(SizeClass& sizeClass, PageHeader* page);
+  static void PushFront(PageHeader*& list, PageHeader* page);
+  static void Unlink(PageHeader*& list, PageHeader* page);
+  // The class's head page handed out its last slot / a full page got one back.
+  static void PageFilled(SizeClass& sizeClass, PageHeader* page);
+  static void PageReopened(SizeClass& sizeClass, PageHeader* page);
 
   BindingPagePool& pool_;
   std::unique_ptr<SizeClass[]> classes_;
@@ -145,7 +155,7 @@ inline void* BlockAllocator::Allocate(size_t size) {
   }
   ++page->used;
   ++classes_[index].liveBlocks;
-  if (firstFree == 0 && fresh == 0) Unlink(classes_[index], page);
+  if (firstFree == 0 && fresh == 0) PageFilled(classes_[index], page);
   return block;
 }
 
@@ -159,7 +169,7 @@ inline void BlockAllocator::Release(void* block, size_t size) {
                         : reinterpret_cast<PageHeader*>(reinterpret_cast<uintptr_t>(block) &
                                                         ~uintptr_t{kPoolPageSize - 1});
   const uint16_t firstFree = page->firstFree;
-  if (firstFree == 0 && page->fresh == 0) PushFront(sizeClass, page);
+  if (firstFree == 0 && page->fresh == 0) PageReopened(sizeClass, page);
   SetNextFree(bytes, firstFree);
   page->firstFree = SlotIndex(static_cast<size_t>(bytes - reinterpret_cast<unsigned char*>(page)), index);
   const uint16_t used = --page->used;

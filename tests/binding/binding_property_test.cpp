@@ -449,6 +449,38 @@ TEST(BindingPropertyTest, TreeBlocksAllReturnToTheHeapAndPagesToThePool) {
   EXPECT_EQ(platform::LiveRegionCount(), regionsBefore);
 }
 
+// A root that goes takes its tree down with the heap at once, or value by
+// value while a blob (bytes of its own) is in the tree. Either way nothing
+// leaks (the sanitized build checks for leaks), the pool pages go back, and
+// the next tree, which may reuse the emptied heap, starts clean.
+TEST(BindingPropertyTest, DestroyedRootsGiveEverythingBack) {
+  enum class Blob { None, Kept, RemovedBeforeTheEnd };
+  for (const Blob blob : {Blob::None, Blob::Kept, Blob::RemovedBeforeTheEnd}) {
+    SCOPED_TRACE(static_cast<int>(blob));
+    const size_t regionsBefore = platform::LiveRegionCount();
+    {
+      BindingProperty root;
+      for (int i = 0; i < 3000; ++i) {
+        BindingProperty& element = root.Append();  // storage beyond the largest block
+        element.Member("name").SetString("entry " + std::to_string(i) + std::string(90, 'x'));
+        element.Member("kind").SetEnum(i, nullptr);
+        for (int m = 0; m < 40; ++m) element.Member("m" + std::to_string(m)).SetSigned(m);  // split leaves
+      }
+      if (blob != Blob::None) root.Element(17).Member("bytes").SetBlob(std::vector<uint8_t>(500, 7));
+      if (blob == Blob::RemovedBeforeTheEnd) root.Element(17).Member("bytes").SetSigned(1);
+      EXPECT_GT(platform::LiveRegionCount(), regionsBefore);
+    }
+    EXPECT_EQ(platform::LiveRegionCount(), regionsBefore);
+
+    BindingProperty next;
+    next.Member("b").SetString("second");
+    next.Member("a").Append().SetString("first");
+    EXPECT_EQ(MemberNames(next), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(next.Member("a").Element(0).GetString(), "first");
+    EXPECT_EQ(next.Heap()->InternedCount(), 4u);
+  }
+}
+
 // Readers nest values up to 512 levels; copying and destroying such a tree
 // must stay well inside the stack.
 TEST(BindingPropertyTest, DeepNestingCopiesAndDestroys) {

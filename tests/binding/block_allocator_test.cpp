@@ -152,6 +152,47 @@ TEST_F(BlockAllocatorTest, RandomTrafficNeverHandsOutOverlappingBlocks) {
   EXPECT_EQ(pool_.ReservationCount(), 0u);
 }
 
+// After mixed traffic (full pages, pages that regained room, emptied
+// embedded pages) every page goes back at once, and the allocator starts
+// again as a fresh one: embedded slots first, no block handed out twice.
+TEST_F(BlockAllocatorTest, ReleaseAllReturnsEveryPageAndStartsAfresh) {
+  BlockAllocator blocks(pool_);
+  std::mt19937 random(7);
+  std::vector<std::pair<void*, size_t>> live;
+  for (int step = 0; step < 20000; ++step) {
+    if (live.empty() || random() % 4 != 0) {
+      const size_t size = 1 + random() % BlockAllocator::kLargestBlock;
+      live.emplace_back(blocks.Allocate(size), size);
+    } else {
+      const size_t index = random() % live.size();
+      blocks.Release(live[index].first, live[index].second);
+      live[index] = live.back();
+      live.pop_back();
+    }
+  }
+  ASSERT_GT(pool_.ReservationCount(), 1u);
+
+  blocks.ReleaseAll();
+  EXPECT_EQ(pool_.ReservationCount(), 0u) << "every pool page went back";
+  EXPECT_FALSE(blocks.InUse());
+  for (const CapacityRow& row : kCapacities) {
+    EXPECT_EQ(blocks.ListedPageCount(row.blockSize), 1u) << "only the embedded page is listed, " << row.blockSize;
+  }
+
+  // A second round hands out the embedded slots, then pool pages, without
+  // overlap.
+  std::vector<unsigned char*> again;
+  for (size_t i = 0; i < kCapacities[3].embedded + kCapacities[3].pooled + 1; ++i) {
+    auto* bytes = static_cast<unsigned char*>(blocks.Allocate(40));
+    std::memset(bytes, static_cast<int>(i), 40);
+    again.push_back(bytes);
+  }
+  EXPECT_EQ(pool_.ReservationCount(), 1u);
+  for (size_t i = 0; i < again.size(); ++i) ASSERT_EQ(again[i][39], static_cast<unsigned char>(i)) << i;
+  for (unsigned char* bytes : again) blocks.Release(bytes, 40);
+  EXPECT_EQ(pool_.ReservationCount(), 0u);
+}
+
 TEST_F(BlockAllocatorTest, BlocksOfEightByteMultiplesAreEightByteAligned) {
   BlockAllocator blocks(pool_);
   std::vector<std::pair<void*, size_t>> taken;
