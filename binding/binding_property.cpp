@@ -19,7 +19,6 @@ constexpr const char* kTooManyElements = "too many elements for a binding collec
 // Counts are 32-bit in the collection header; more elements than that would
 // need 64 GiB on the 64-bit build and cannot exist on the 32-bit one.
 constexpr size_t kMaxElements = std::min<size_t>(PTRDIFF_MAX / sizeof(BindingProperty), UINT32_MAX);
-constexpr size_t kFirstElementCapacity = 2;
 
 static_assert(alignof(BindingProperty) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
@@ -155,8 +154,9 @@ void BindingProperty::ReleasePayload() {
 
 void BindingProperty::DestroyElements() {
   BindingElements* elements = payload_.elements;
+  if (elements == nullptr) return;
   for (size_t i = 0; i < elements->size; ++i) std::destroy_at(elements->data + i);
-  if (elements->data != nullptr) heap_->ReleaseBlock(elements->data, elements->capacity * sizeof(BindingProperty));
+  if (!elements->HoldsInline()) heap_->ReleaseBlock(elements->data, elements->capacity * sizeof(BindingProperty));
   heap_->ReleaseBlock(elements, sizeof(BindingElements));
 }
 
@@ -209,7 +209,10 @@ void BindingProperty::SetEnum(int32_t value, const StaticTypeId* type) {
 void BindingProperty::MakeCollection() {
   if (Kind() == BindingKind::Collection) return;
   Reset();
-  payload_.elements = NewBlock<BindingElements>(EnsureHeap());
+  // The header comes with the first element: empty collections, common in
+  // documents, cost no block.
+  (void)EnsureHeap();
+  payload_.elements = nullptr;
   kind_ = static_cast<uint8_t>(BindingKind::Collection);
 }
 
@@ -223,7 +226,13 @@ void BindingProperty::MakeStructure() {
 void BindingProperty::Reserve(size_t count) {
   if (Kind() != BindingKind::Collection) return;
   if (count > kMaxElements) throw std::length_error(kTooManyElements);
-  if (count > payload_.elements->capacity) Reallocate(count);
+  if (count == 0) return;
+  if (count > ElementStorage().capacity) Reallocate(count);
+}
+
+BindingElements& BindingProperty::ElementStorage() {
+  if (payload_.elements == nullptr) payload_.elements = NewBlock<BindingElements>(*heap_);
+  return *payload_.elements;
 }
 
 // Elements move to the new storage as plain bits: a value holds no pointer
@@ -234,19 +243,19 @@ void BindingProperty::Reallocate(size_t capacity) {
   if (elements.size != 0) {
     std::memcpy(static_cast<void*>(fresh), elements.data, elements.size * sizeof(BindingProperty));
   }
-  if (elements.data != nullptr) heap_->ReleaseBlock(elements.data, elements.capacity * sizeof(BindingProperty));
+  if (!elements.HoldsInline()) heap_->ReleaseBlock(elements.data, elements.capacity * sizeof(BindingProperty));
   elements.data = fresh;
   elements.capacity = static_cast<uint32_t>(capacity);
 }
 
 BindingProperty& BindingProperty::Element(size_t index) {
   MakeCollection();
-  BindingElements& elements = *payload_.elements;
+  BindingElements& elements = ElementStorage();
   if (index < elements.size) return elements.data[index];
   if (index >= kMaxElements) throw std::length_error(kTooManyElements);
   if (index >= elements.capacity) {
     const size_t doubled = elements.capacity <= kMaxElements / 2 ? elements.capacity * 2 : kMaxElements;
-    Reallocate(std::max({index + 1, doubled, kFirstElementCapacity}));
+    Reallocate(std::max(index + 1, doubled));
   }
   while (elements.size <= index) {
     new (elements.data + elements.size) BindingProperty(ChildKey(heap_));
@@ -256,11 +265,11 @@ BindingProperty& BindingProperty::Element(size_t index) {
 }
 
 BindingProperty& BindingProperty::Append() {
-  return Element(Kind() == BindingKind::Collection ? payload_.elements->size : 0);
+  return Element(Kind() == BindingKind::Collection ? ElementCount() : 0);
 }
 
 const BindingProperty& BindingProperty::Element(size_t index) const {
-  if (Kind() != BindingKind::Collection || index >= payload_.elements->size) return kEmptyValue;
+  if (Kind() != BindingKind::Collection || index >= ElementCount()) return kEmptyValue;
   return payload_.elements->data[index];
 }
 
@@ -310,12 +319,12 @@ const BindingProperty* BindingProperty::FindMember(std::string_view name) const 
 }
 
 std::span<BindingProperty> BindingProperty::Elements() {
-  if (Kind() != BindingKind::Collection) return {};
+  if (Kind() != BindingKind::Collection || payload_.elements == nullptr) return {};
   return {payload_.elements->data, payload_.elements->size};
 }
 
 std::span<const BindingProperty> BindingProperty::Elements() const {
-  if (Kind() != BindingKind::Collection) return {};
+  if (Kind() != BindingKind::Collection || payload_.elements == nullptr) return {};
   return {payload_.elements->data, payload_.elements->size};
 }
 
@@ -366,7 +375,7 @@ size_t BindingProperty::Size() const {
     case BindingKind::Blob:
       return payload_.blob->size();
     case BindingKind::Collection:
-      return payload_.elements->size;
+      return ElementCount();
     case BindingKind::Structure:
       return payload_.members->size;
     default:
@@ -409,7 +418,7 @@ void BindingProperty::CopyFrom(const BindingProperty& source) {
       SetEnum(*source.payload_.enumValue);
       break;
     case BindingKind::Collection:
-      CopyElements(*source.payload_.elements);
+      CopyElements(source.payload_.elements);
       break;
     case BindingKind::Structure:
       CopyMembers(*source.payload_.members);
@@ -422,11 +431,12 @@ void BindingProperty::CopyFrom(const BindingProperty& source) {
   }
 }
 
-void BindingProperty::CopyElements(const BindingElements& source) {
+void BindingProperty::CopyElements(const BindingElements* source) {
   Reset();
   MakeCollection();
-  Reserve(source.size);
-  for (size_t i = 0; i < source.size; ++i) Append().CopyFrom(source.data[i]);
+  if (source == nullptr) return;
+  Reserve(source->size);
+  for (size_t i = 0; i < source->size; ++i) Append().CopyFrom(source->data[i]);
 }
 
 void BindingProperty::CopyMembers(const BindingMembers& source) {

@@ -197,8 +197,13 @@ class alignas(8) BindingProperty {
   void StoreString(std::string_view textBeforeNul);
   void Reallocate(size_t capacity);
   BindingProperty& MemberOfNewStructure(std::string_view name);
+  // A collection's header, made with its first element: until then an empty
+  // collection holds none.
+  BindingElements& ElementStorage();
+  [[nodiscard]] uint32_t ElementCount() const;
   void CopyFrom(const BindingProperty& source);
-  void CopyElements(const BindingElements& source);
+  // `source` null: an empty collection.
+  void CopyElements(const BindingElements* source);
   void CopyMembers(const BindingMembers& source);
   void CopyAside(const BindingProperty& source, BindingProperty& previous);
 
@@ -216,14 +221,35 @@ static_assert(sizeof(BindingProperty) == 16 && alignof(BindingProperty) == 8,
               "native records embedding a value rely on its 16-byte size");
 #endif
 
-// The header of a collection, a block of the heap. The elements are relocated
-// bitwise when the storage grows; storage of up to BlockAllocator::kLargestBlock
-// bytes is a block of the heap as well, larger storage general memory.
+// The header of a collection, a block of the heap made with the first
+// element (an empty collection has none), with room for the first elements
+// behind it: most collections stay that small, and then cost one block. Larger storage is a block of its own (general memory beyond
+// BlockAllocator::kLargestBlock bytes). The elements are relocated bitwise
+// when the storage grows.
 struct BindingElements {
-  BindingProperty* data = nullptr;
+  static constexpr uint32_t kInlineCapacity = 2;
+
+  BindingElements() = default;
+  BindingElements(const BindingElements&) = delete;
+  BindingElements& operator=(const BindingElements&) = delete;
+
+  [[nodiscard]] bool HoldsInline() const { return data == InlineStorage(); }
+
+  BindingProperty* data = InlineStorage();
   uint32_t size = 0;
-  uint32_t capacity = 0;
+  uint32_t capacity = kInlineCapacity;
+
+ private:
+  [[nodiscard]] BindingProperty* InlineStorage() const {
+    return reinterpret_cast<BindingProperty*>(const_cast<unsigned char*>(inlineStorage_));
+  }
+
+  alignas(BindingProperty) unsigned char inlineStorage_[kInlineCapacity * sizeof(BindingProperty)];
 };
+
+inline uint32_t BindingProperty::ElementCount() const {
+  return payload_.elements != nullptr ? payload_.elements->size : 0;
+}
 
 }  // namespace zun
 

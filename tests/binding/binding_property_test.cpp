@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "binding/static_type.h"
@@ -295,6 +296,58 @@ TEST(BindingPropertyTest, ReserveIsForCollectionsOnly) {
   EXPECT_EQ(value.Size(), 0u);
   EXPECT_THROW(value.Reserve(std::numeric_limits<size_t>::max()), std::length_error);
   EXPECT_EQ(value.Kind(), BindingKind::Collection);
+}
+
+// An empty collection holds no block: its header comes with the first
+// element. Every way of reading, copying and moving one must treat it as the
+// empty collection it is.
+TEST(BindingPropertyTest, EmptyCollectionsHoldNoBlockUntilTheirFirstElement) {
+  auto usedBlocks = [](const BindingProperty& value) {
+    size_t used = 0;
+    for (size_t size = 4; size <= BlockAllocator::kLargestBlock; size += 4) {
+      used += value.Heap()->Blocks().UsedBlockCount(size);
+    }
+    return used;
+  };
+  BindingProperty root;
+  root.MakeCollection();
+  root.Reserve(0);
+  EXPECT_EQ(usedBlocks(root), 0u);
+  EXPECT_EQ(root.Kind(), BindingKind::Collection);
+  EXPECT_EQ(root.Size(), 0u);
+  EXPECT_TRUE(root.Elements().empty());
+  EXPECT_TRUE(std::as_const(root).Elements().empty());
+  EXPECT_EQ(&std::as_const(root).Element(0), &BindingProperty::EmptyValue());
+
+  BindingProperty copy(root);
+  BindingProperty inTree;
+  inTree.Member("list") = root;
+  inTree.Member("again") = inTree.Member("list");
+  BindingProperty moved(std::move(copy));
+  for (const BindingProperty* value : {&moved, &inTree.Member("list"), &inTree.Member("again")}) {
+    EXPECT_EQ(value->Kind(), BindingKind::Collection);
+    EXPECT_EQ(value->Size(), 0u);
+  }
+
+  root.Append().SetSigned(1);
+  EXPECT_EQ(usedBlocks(root), 1u) << "header and the first elements share one block";
+  root.Append().SetSigned(2);
+  EXPECT_EQ(usedBlocks(root), 1u);
+  root.Append().SetSigned(3);
+  // A third element moves the elements to storage of their own: a block
+  // where four values fit in one, general memory otherwise.
+  const bool storageIsABlock = 4 * sizeof(BindingProperty) <= BlockAllocator::kLargestBlock;
+  EXPECT_EQ(usedBlocks(root), storageIsABlock ? 2u : 1u);
+  EXPECT_EQ(root.Element(2).GetSigned(), 3);
+  root.Reset();
+  EXPECT_EQ(usedBlocks(root), 0u);
+
+  BindingProperty reserved;
+  reserved.MakeCollection();
+  reserved.Reserve(5);
+  EXPECT_EQ(reserved.Size(), 0u);
+  reserved.Append().SetString("first");
+  EXPECT_EQ(reserved.Element(0).GetString(), "first");
 }
 
 BindingProperty SampleTree() {
