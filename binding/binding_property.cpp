@@ -1,6 +1,6 @@
 // Values: setters, containers, deep copy and release. Every block a value
-// holds comes from its tree's heap; element storage and blob bytes from
-// general memory.
+// holds comes from its tree's heap (large ones from general memory through
+// it); only blob bytes are vectors of their own.
 #include "binding/binding_property.h"
 
 #include <algorithm>

@@ -223,7 +223,8 @@ static_assert(sizeof(BindingProperty) == 16 && alignof(BindingProperty) == 8,
 
 // The header of a collection, a block of the heap made with the first
 // element (an empty collection has none), with room for the first elements
-// behind it: most collections stay that small, and then cost one block. Larger storage is a block of its own (general memory beyond
+// behind it: most collections stay that small, and then cost one block.
+// Larger storage is a block of its own (general memory beyond
 // BlockAllocator::kLargestBlock bytes). The elements are relocated bitwise
 // when the storage grows.
 struct BindingElements {
