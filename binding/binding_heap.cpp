@@ -22,26 +22,25 @@ constexpr const char* kTextTooLong = "text too long for a value heap";
 // (up to eight) dividing their size, and a record holds 64-bit fields.
 size_t RecordSize(size_t length) { return (sizeof(InternedString) + length + 1 + 7) & ~size_t{7}; }
 
+// Equal first and last sizeof(Word) bytes of two texts of `length` bytes,
+// sizeof(Word) <= length <= 2 * sizeof(Word): two overlapping loads cover
+// the whole text.
+template <typename Word>
+bool SameHeadAndTail(const char* a, const char* b, size_t length) {
+  Word a0, b0, a1, b1;
+  std::memcpy(&a0, a, sizeof(Word));
+  std::memcpy(&b0, b, sizeof(Word));
+  std::memcpy(&a1, a + length - sizeof(Word), sizeof(Word));
+  std::memcpy(&b1, b + length - sizeof(Word), sizeof(Word));
+  return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+}
+
 // Equal bytes of two texts of `length` bytes. Most texts are short: words
 // compared inline beat the call to memcmp there.
 bool SameBytes(const char* a, const char* b, size_t length) {
   if (length > 16) return std::memcmp(a, b, length) == 0;
-  if (length >= 8) {
-    uint64_t a0, b0, a1, b1;
-    std::memcpy(&a0, a, 8);
-    std::memcpy(&b0, b, 8);
-    std::memcpy(&a1, a + length - 8, 8);
-    std::memcpy(&b1, b + length - 8, 8);
-    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-  }
-  if (length >= 4) {
-    uint32_t a0, b0, a1, b1;
-    std::memcpy(&a0, a, 4);
-    std::memcpy(&b0, b, 4);
-    std::memcpy(&a1, a + length - 4, 4);
-    std::memcpy(&b1, b + length - 4, 4);
-    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-  }
+  if (length >= 8) return SameHeadAndTail<uint64_t>(a, b, length);
+  if (length >= 4) return SameHeadAndTail<uint32_t>(a, b, length);
   for (size_t i = 0; i < length; ++i) {
     if (a[i] != b[i]) return false;
   }
